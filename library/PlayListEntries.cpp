@@ -1,0 +1,199 @@
+#include "library/PlayListEntries.h"
+
+#include "framework/Debug.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <stdexcept>
+#include <string_view>
+#include <utility>
+
+namespace {
+
+constexpr int kRandomRange = 32768;
+
+// Keeps the rows' redraw off for a batch, also when an operation inside throws.
+class CRowsBatch {
+public:
+    explicit CRowsBatch(IListRows& rows) : m_rows(rows) { m_rows.BeginUpdate(); }
+    ~CRowsBatch() { m_rows.EndUpdate(); }
+    CRowsBatch(const CRowsBatch&) = delete;
+    CRowsBatch& operator=(const CRowsBatch&) = delete;
+
+private:
+    IListRows& m_rows;
+};
+
+// A text as displayed and compared: up to its first zero character (tag texts carry one).
+std::string_view ShownText(const std::string& text) {
+    return std::string_view(text.data(), std::min(text.find('\0'), text.size()));
+}
+
+// Byte order of unsigned characters, so upper case sorts before lower case and empty sorts first.
+bool TextLess(std::string_view left, std::string_view right) {
+    const size_t common = std::min(left.size(), right.size());
+    const int result = common == 0 ? 0 : std::memcmp(left.data(), right.data(), common);
+    return result != 0 ? result < 0 : left.size() < right.size();
+}
+
+const std::string& SortField(const MediaEntry& entry, int column) {
+    switch (column) {
+    case 0: return entry.m_strArtist;
+    case 1: return entry.m_strAlbum;
+    default: return entry.m_strSong;
+    }
+}
+
+int DefaultRandom() {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    return std::rand();
+}
+
+} // namespace
+
+CPlayListEntries::CPlayListEntries(IListRows& rows) : m_rows(rows), m_fnRandom(DefaultRandom) {}
+
+void CPlayListEntries::SetRandomSource(std::function<int()> fnRandom) {
+    m_fnRandom = fnRandom ? std::move(fnRandom) : std::function<int()>(DefaultRandom);
+}
+
+bool CPlayListEntries::AppendWithRow(int index, const MediaEntry& entry) {
+    // The entry goes in first so that a failed row can be undone without a second allocation.
+    m_entries.push_back(entry);
+    const MediaEntry& added = m_entries.back();
+    int used = -1;
+    try {
+        used = m_rows.InsertRow(index, added.m_strArtist, added.m_strAlbum, added.m_strSong);
+    } catch (...) {
+        m_entries.pop_back();
+        throw;
+    }
+    if (used < 0) {
+        // Without its row the entry would break the row-for-row pairing; drop it instead.
+        m_entries.pop_back();
+        DebugOutput("Could not insert a list row for " + entry.m_strPath);
+        return false;
+    }
+    return true;
+}
+
+void CPlayListEntries::AddEntry(const MediaEntry& entry) {
+    AppendWithRow(m_rows.GetRowCount(), entry);
+    m_rows.FitColumns();
+}
+
+void CPlayListEntries::AddEntries(const std::vector<MediaEntry>& entries) {
+    if (entries.empty()) return;
+    CRowsBatch batch(m_rows);
+    m_entries.reserve(m_entries.size() + entries.size());
+    for (const MediaEntry& entry : entries) {
+        AppendWithRow(m_rows.GetRowCount(), entry);
+    }
+    m_rows.FitColumns();
+}
+
+void CPlayListEntries::AddScannedEntry(int row, const MediaEntry& entry) {
+    // The loader passes the row count it read before building the entry, but other loaders or the
+    // user may have added or removed rows since. The entry is appended, so its row belongs at the
+    // entry's own index; a stale row number would put row and entry out of step.
+    (void)row;
+    AppendWithRow(GetCount(), entry);
+}
+
+MediaEntry CPlayListEntries::GetEntryAt(int index) const {
+    if (index < 0 || index >= GetCount()) throw std::out_of_range("entry index out of range");
+    return m_entries[static_cast<size_t>(index)];
+}
+
+void CPlayListEntries::SetEntryAt(int index, const MediaEntry& entry) {
+    if (index < 0 || index >= GetCount()) throw std::out_of_range("entry index out of range");
+    MediaEntry copy = entry;
+    m_rows.SetRowTexts(index, copy.m_strArtist, copy.m_strAlbum, copy.m_strSong);
+    m_entries[static_cast<size_t>(index)] = std::move(copy);
+}
+
+int CPlayListEntries::TakeAt(int index, MediaEntry& out) {
+    // Previous before anything was picked asks for -1: there is no such entry, so nothing is picked.
+    if (index < 0) return 0;
+    const int count = GetCount();
+    if (index >= count) index = 0;
+    if (count == 0) return 0;
+    try {
+        m_rows.SelectRow(index);
+        MediaEntry copy = m_entries[static_cast<size_t>(index)];
+        out = std::move(copy);
+        return index + 1;
+    } catch (const std::exception& e) {
+        DebugOutput(e.what());
+        return -1;
+    }
+}
+
+int CPlayListEntries::TakeRandom(MediaEntry& out) {
+    const int count = GetCount();
+    if (count <= 0) return -1;
+    const unsigned value = static_cast<unsigned>(m_fnRandom()) % kRandomRange;
+    return TakeAt(static_cast<int>(value % static_cast<unsigned>(count)), out);
+}
+
+int CPlayListEntries::TakeFront(MediaEntry& out) {
+    if (m_entries.empty()) return 0;
+    MediaEntry front = m_entries.front();
+    m_rows.DeleteRow(0);
+    m_entries.erase(m_entries.begin());
+    out = std::move(front);
+    return 1;
+}
+
+void CPlayListEntries::RemoveSelected() {
+    CRowsBatch batch(m_rows);
+    for (;;) {
+        const int row = m_rows.GetFirstSelectedRow();
+        // A row past the entries cannot be paired with one; stopping there also ends the loop
+        // should the rows ever report a selection they cannot delete.
+        if (row < 0 || row >= GetCount()) break;
+        m_rows.DeleteRow(row);
+        m_entries.erase(m_entries.begin() + row);
+        NotifyChanged();
+    }
+}
+
+void CPlayListEntries::RemoveAll() {
+    m_entries.clear();
+    m_rows.DeleteAllRows();
+    NotifyChanged();
+}
+
+void CPlayListEntries::SortByColumn(int column) {
+    if (column < 0 || column > 2 || m_entries.empty()) return;
+
+    // Sort positions by precomputed keys, so that each comparison does not look for the zero again.
+    std::vector<std::pair<std::string_view, size_t>> keys;
+    keys.reserve(m_entries.size());
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        keys.emplace_back(ShownText(SortField(m_entries[i], column)), i);
+    }
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& left, const auto& right) { return TextLess(left.first, right.first); });
+    std::vector<MediaEntry> sorted;
+    sorted.reserve(m_entries.size());
+    for (const auto& key : keys)
+        sorted.push_back(std::move(m_entries[key.second]));
+    m_entries.swap(sorted);
+
+    {
+        CRowsBatch batch(m_rows);
+        m_rows.DeleteAllRows();
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            const MediaEntry& entry = m_entries[i];
+            m_rows.InsertRow(static_cast<int>(i), entry.m_strArtist, entry.m_strAlbum, entry.m_strSong);
+        }
+    }
+    NotifyChanged();
+}
+
+void CPlayListEntries::NotifyChanged() {
+    if (m_fnChanged) m_fnChanged();
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The ordered collection of entries of one list window, kept row for row in step with its list
+// control: row k always shows entry k's artist, album and song. Every operation changes the entries
+// and the rows together. Runs on the user-interface thread only; loader workers hand their entries
+// to that thread, which then calls the adding operations.
+#include "library/ListRows.h"
+#include "library/MediaEntry.h"
+
+#include <functional>
+#include <vector>
+
+class CPlayListEntries {
+public:
+    explicit CPlayListEntries(IListRows& rows);
+    CPlayListEntries(const CPlayListEntries&) = delete;
+    CPlayListEntries& operator=(const CPlayListEntries&) = delete;
+
+    // Called after the changes that the find dialog must see (each single removal of RemoveSelected,
+    // RemoveAll, a sort); the window hands its find dialog a fresh snapshot there when it is visible.
+    void SetChangeCallback(std::function<void()> fnChanged) { m_fnChanged = std::move(fnChanged); }
+
+    // The source of TakeRandom's pseudo-random numbers; by default the runtime's generator, reseeded
+    // from the clock at every pick. Only the value modulo 32768 is used.
+    void SetRandomSource(std::function<int()> fnRandom);
+
+    // Appends the entry with its row, then fits the columns to their content.
+    void AddEntry(const MediaEntry& entry);
+    // Appends all entries with their rows and fits the columns once: the end state of AddEntry for
+    // each of them without refitting (and repainting) after every row.
+    void AddEntries(const std::vector<MediaEntry>& entries);
+    // Appends an entry found by a loader; the columns keep their widths.
+    void AddScannedEntry(int row, const MediaEntry& entry);
+
+    int GetCount() const { return static_cast<int>(m_entries.size()); }
+    // Throws std::out_of_range for an index outside the collection.
+    MediaEntry GetEntryAt(int index) const;
+    // Replaces entry i and its row's texts. Throws std::out_of_range for an index outside.
+    void SetEntryAt(int index, const MediaEntry& entry);
+    // A value copy of all entries, in order.
+    std::vector<MediaEntry> GetEntries() const { return m_entries; }
+
+    // Selects entry i's row (i at or past the end means 0) and copies the entry into out.
+    // Returns i + 1, 0 when empty or i is negative (out unchanged), -1 when the rows failed.
+    int TakeAt(int index, MediaEntry& out);
+    // TakeAt with a pseudo-random index; -1 when empty.
+    int TakeRandom(MediaEntry& out);
+    // Removes the first entry into out and returns 1; 0 when empty (out unchanged).
+    int TakeFront(MediaEntry& out);
+
+    void RemoveSelected();
+    void RemoveAll();
+    // Sorts ascending by column 0 (artist), 1 (album) or 2 (song); any other column does nothing.
+    void SortByColumn(int column);
+
+private:
+    // Inserts entry's row at index and appends the entry; false if the rows refused the row.
+    bool AppendWithRow(int index, const MediaEntry& entry);
+    void NotifyChanged();
+
+    IListRows& m_rows;
+    std::vector<MediaEntry> m_entries;
+    std::function<void()> m_fnChanged;
+    std::function<int()> m_fnRandom;
+};
