@@ -1,0 +1,70 @@
+#pragma once
+// CPlayList: a modeless tool window showing one list of entries (the queue or the play list) in three
+// columns, with the list's commands on a context menu.
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+#include "library/PlayListEntries.h"
+#include "lists/ListCtrlRows.h"
+
+#include <vector>
+
+class CPlayList : public CDialog {
+public:
+    static constexpr int kQueueId = 163;
+    static constexpr int kPlayListId = 164;
+
+    CPlayList();
+
+    // Creates the window from its template as a child-owned tool window of parent.
+    virtual bool Create(int listId, CWnd* parent);
+    int GetListId() const { return m_nListId; }
+
+    // The collection. User-interface thread only, except where noted.
+    void AddEntry(const MediaEntry& entry);
+    void AddEntries(const std::vector<MediaEntry>& entries);
+    void AddScannedEntry(int row, const MediaEntry& entry);
+    int GetCount() const { return m_entries.GetCount(); }
+    MediaEntry GetEntryAt(int index) const { return m_entries.GetEntryAt(index); }
+    std::vector<MediaEntry> GetEntries() const { return m_entries.GetEntries(); }
+    int TakeAt(int index, MediaEntry& out) { return m_entries.TakeAt(index, out); }
+    int TakeRandom(MediaEntry& out) { return m_entries.TakeRandom(out); }
+    int TakeFront(MediaEntry& out) { return m_entries.TakeFront(out); }
+    void RemoveSelected() { m_entries.RemoveSelected(); }
+    void RemoveAll() { m_entries.RemoveAll(); }
+    void SortByColumn(int column) { m_entries.SortByColumn(column); }
+
+    // Adding from any thread, by window handle: a worker never holds the window object, which the
+    // user-interface thread may destroy at any moment. The call returns once the rows are in; it
+    // returns false when the window is gone.
+    static bool AddEntryTo(HWND list, const MediaEntry& entry);
+    static bool AddEntriesTo(HWND list, const std::vector<MediaEntry>& entries);
+    static bool AddScannedEntryTo(HWND list, int row, const MediaEntry& entry);
+    // Row count of the list window's list control, from any thread (-1 when the window is gone).
+    static int GetRowCountOf(HWND list);
+
+    // Sent to the main window when the user closes a list window (which only hides it).
+    static UINT ListClosedMessage();
+
+    CListCtrl m_list;
+    CPlayList* m_pQueue = nullptr;  // where "Add to Queue" appends; the queue window has none
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnNotify(NMHDR* header, LRESULT* result) override;
+
+private:
+    LRESULT OnSize(int width, int height);
+    LRESULT OnContextMenu(int x, int y);
+    LRESULT OnAddRequest(LPARAM lParam);
+    void OnAddToQueue();
+    void Hide();
+
+    int m_nListId = 0;
+    CListCtrlRows m_rows;
+    CPlayListEntries m_entries;
+};

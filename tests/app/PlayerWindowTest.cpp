@@ -1,0 +1,74 @@
+// The real program: its windows at start-up and a clean end.
+#include "support/MelodeckProcess.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+RECT WindowRect(HWND hWnd) {
+    RECT rect{};
+    ::GetWindowRect(hWnd, &rect);
+    return rect;
+}
+
+class PlayerWindowTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_program.Start()) << "the player window did not appear"; }
+    CMelodeckProcess m_program;
+};
+
+TEST_F(PlayerWindowTest, PlayerOpensAtFiftyFiftyWithItsControls) {
+    HWND player = m_program.Player();
+    char caption[64] = {};
+    ::GetWindowTextA(player, caption, sizeof(caption));
+    EXPECT_STREQ("Melodeck", caption);
+    RECT rect = WindowRect(player);
+    EXPECT_EQ(50, rect.left);
+    EXPECT_EQ(50, rect.top);
+    for (int id : {1003, 1004, 1005, 1006, 1007, 1009, 1015, 1022})
+        EXPECT_TRUE(::GetDlgItem(player, id) != nullptr) << "control " << id;
+    EXPECT_TRUE(::GetMenu(player) != nullptr);
+}
+
+TEST_F(PlayerWindowTest, QueueAndPlayListSitBelowThePlayerAsWideAsItsClientArea) {
+    HWND queue = m_program.FindTopLevel("Queue");
+    HWND playList = m_program.FindTopLevel("Play List");
+    ASSERT_TRUE(queue);
+    ASSERT_TRUE(playList);
+
+    // The player's client width is read before the player takes its final size, which is that width.
+    RECT player = WindowRect(m_program.Player());
+    const int width = player.right - player.left;
+    RECT queueRect = WindowRect(queue);
+    RECT playListRect = WindowRect(playList);
+    EXPECT_EQ(50, queueRect.left);
+    EXPECT_EQ(50, playListRect.left);
+    EXPECT_EQ(width, queueRect.right - queueRect.left);
+    EXPECT_EQ(width, playListRect.right - playListRect.left);
+    EXPECT_EQ(200, queueRect.bottom - queueRect.top);
+    EXPECT_GE(queueRect.top, player.top + 129);
+    EXPECT_GE(playListRect.top, queueRect.bottom) << "the play list is below the queue";
+
+    // Each list window holds the three-column list control.
+    HWND list = ::GetDlgItem(playList, 1002);
+    ASSERT_TRUE(list);
+    HWND header = reinterpret_cast<HWND>(::SendMessageA(list, 0x101F /* LVM_GETHEADER */, 0, 0));
+    EXPECT_EQ(3, ::SendMessageA(header, 0x1200 /* HDM_GETITEMCOUNT */, 0, 0));
+}
+
+TEST_F(PlayerWindowTest, ClosingThePlayerEndsTheProgram) {
+    ASSERT_TRUE(m_program.Close());
+    EXPECT_EQ(0u, m_program.ExitCode());
+    EXPECT_TRUE(m_program.TopLevelWindows(false).empty());
+}
+
+TEST_F(PlayerWindowTest, ClosingAListWindowOnlyHidesIt) {
+    HWND queue = m_program.FindTopLevel("Queue");
+    ASSERT_TRUE(queue);
+    ::PostMessageA(queue, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(queue); }, 5000));
+    EXPECT_TRUE(::IsWindow(queue));
+    EXPECT_TRUE(m_program.IsRunning());
+}
+
+}  // namespace
