@@ -1,0 +1,192 @@
+// The list window's collection with a real list control: rows and entries stay in step, also while
+// worker threads add entries and the user-interface thread removes and sorts.
+#include "lists/PlayList.h"
+#include "support/MelodeckProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+MediaEntry Entry(const std::string& artist, const std::string& album, const std::string& song) {
+    MediaEntry entry;
+    entry.m_strPath = "C:\\Music\\" + song + ".mp3";
+    entry.m_strArtist = artist;
+    entry.m_strAlbum = album;
+    entry.m_strSong = song;
+    return entry;
+}
+
+std::string Shown(const std::string& text) { return text.substr(0, text.find('\0')); }
+
+class PlayListWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_list.Create(CPlayList::kPlayListId, nullptr));
+        m_list.ShowWindow(SW_SHOW);
+    }
+    void TearDown() override { m_list.DestroyWindow(); }
+
+    // Rows and entries agree one for one.
+    void ExpectInStep() {
+        std::vector<MediaEntry> entries = m_list.GetEntries();
+        ASSERT_EQ(static_cast<int>(entries.size()), m_list.m_list.GetItemCount());
+        for (size_t row = 0; row < entries.size(); ++row) {
+            int r = static_cast<int>(row);
+            ASSERT_EQ(Shown(entries[row].m_strArtist), m_list.m_list.GetItemText(r, 0)) << "row " << row;
+            ASSERT_EQ(Shown(entries[row].m_strAlbum), m_list.m_list.GetItemText(r, 1)) << "row " << row;
+            ASSERT_EQ(Shown(entries[row].m_strSong), m_list.m_list.GetItemText(r, 2)) << "row " << row;
+        }
+    }
+
+    void Pump() {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+
+    CPlayList m_list;
+};
+
+TEST_F(PlayListWindowTest, RowsShowTagTextsUpToTheirZeroCharacter) {
+    m_list.AddEntry(Entry(std::string("Abba\0", 5), std::string("Gold\0", 5), std::string("Waterloo\0", 9)));
+    ExpectInStep();
+    EXPECT_EQ("Abba", m_list.m_list.GetItemText(0, 0));
+    EXPECT_EQ(3, [&] {
+        HWND header = reinterpret_cast<HWND>(m_list.m_list.SendMessage(LVM_GETHEADER));
+        return static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    }());
+}
+
+TEST_F(PlayListWindowTest, TakeAtSelectsTheRowWithoutFocusingIt) {
+    for (int i = 0; i < 3; ++i) m_list.AddEntry(Entry("a", "b", "s" + std::to_string(i)));
+    m_list.m_list.SetItemState(0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    MediaEntry out;
+    EXPECT_EQ(3, m_list.TakeAt(2, out));
+    EXPECT_EQ("s2", out.m_strSong);
+    EXPECT_EQ(LVIS_SELECTED, m_list.m_list.GetItemState(2, LVIS_SELECTED | LVIS_FOCUSED));
+    EXPECT_EQ(LVIS_SELECTED, m_list.m_list.GetItemState(0, LVIS_SELECTED)) << "other rows keep their state";
+    EXPECT_EQ(1, m_list.TakeAt(3, out)) << "past the end wraps to the first entry";
+    EXPECT_EQ(0, m_list.TakeAt(-1, out)) << "a negative index picks nothing";
+}
+
+TEST_F(PlayListWindowTest, ClickingAColumnHeaderSortsByThatColumn) {
+    m_list.AddEntry(Entry("beta", "x", "1"));
+    m_list.AddEntry(Entry("Alpha", "y", "2"));
+    m_list.AddEntry(Entry("alpha", "z", "3"));
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = m_list.m_list.m_hWnd;
+    click.hdr.idFrom = 1002;
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = 0;
+    m_list.SendMessage(WM_NOTIFY, 1002, reinterpret_cast<LPARAM>(&click));
+    ExpectInStep();
+    EXPECT_EQ("Alpha", m_list.m_list.GetItemText(0, 0));
+    EXPECT_EQ("alpha", m_list.m_list.GetItemText(1, 0));
+    EXPECT_EQ("beta", m_list.m_list.GetItemText(2, 0));
+}
+
+TEST_F(PlayListWindowTest, ResizingKeepsTheListThreePixelsInside) {
+    RECT frame{0, 0, 200, 100};
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrA(m_list.m_hWnd, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongPtrA(m_list.m_hWnd, GWL_EXSTYLE)));
+    m_list.MoveWindow(10, 10, frame.right - frame.left, frame.bottom - frame.top);
+    RECT client = m_list.GetClientRect();
+    RECT list = m_list.m_list.GetWindowRect();
+    m_list.ScreenToClient(&list);
+    EXPECT_EQ(3, list.left);
+    EXPECT_EQ(3, list.top);
+    EXPECT_EQ(client.right - 6, list.right - list.left);
+    EXPECT_EQ(client.bottom - 6, list.bottom - list.top);
+}
+
+// Several workers add while this (user-interface) thread removes selected rows: every worker's
+// entries keep their order, and rows and entries agree at every moment this thread looks.
+TEST_F(PlayListWindowTest, WorkersAddingWhileTheUserRemovesKeepOrderAndStep) {
+    const int workers = 4;
+    const int perWorker = 150;
+    std::atomic<int> finished{0};
+    HWND target = m_list.m_hWnd;
+    std::vector<std::thread> threads;
+    for (int w = 0; w < workers; ++w) {
+        threads.emplace_back([=, &finished] {
+            for (int i = 0; i < perWorker; ++i) {
+                int row = CPlayList::GetRowCountOf(target);
+                MediaEntry entry = Entry("w" + std::to_string(w), std::to_string(i), "song");
+                if (i % 50 == 49)
+                    CPlayList::AddEntriesTo(target, {entry});
+                else
+                    CPlayList::AddScannedEntryTo(target, row, entry);
+            }
+            ++finished;
+        });
+    }
+    int removed = 0;
+    while (finished < workers) {
+        Pump();  // keeps serving the workers even after a failure, so that they can finish
+        if (HasFatalFailure()) continue;
+        int count = m_list.m_list.GetItemCount();
+        if (count > 10) {
+            m_list.m_list.SetItemState(count / 2, LVIS_SELECTED, LVIS_SELECTED);
+            m_list.RemoveSelected();
+            ++removed;
+        }
+        ExpectInStep();
+    }
+    for (auto& thread : threads) thread.join();
+    Pump();
+    ExpectInStep();
+    std::vector<MediaEntry> entries = m_list.GetEntries();
+    EXPECT_EQ(workers * perWorker - removed, static_cast<int>(entries.size()));
+    std::vector<int> last(workers, -1);
+    for (const MediaEntry& entry : entries) {
+        int w = std::stoi(entry.m_strArtist.substr(1));
+        int i = std::stoi(entry.m_strAlbum);
+        EXPECT_LT(last[w], i) << "worker " << w << " entries out of order";
+        last[w] = i;
+    }
+}
+
+TEST_F(PlayListWindowTest, WorkersAddingWhileTheUserSortsAndClearsKeepStep) {
+    const int workers = 3;
+    std::atomic<int> finished{0};
+    HWND target = m_list.m_hWnd;
+    std::vector<std::thread> threads;
+    for (int w = 0; w < workers; ++w) {
+        threads.emplace_back([=, &finished] {
+            for (int i = 0; i < 200; ++i)
+                CPlayList::AddScannedEntryTo(target, 0, Entry(std::to_string((i * 7 + w) % 13), "", "x"));
+            ++finished;
+        });
+    }
+    int round = 0;
+    while (finished < workers) {
+        Pump();
+        if (HasFatalFailure()) continue;
+        if (++round % 7 == 0) m_list.RemoveAll();
+        m_list.SortByColumn(round % 3);
+        ExpectInStep();
+    }
+    for (auto& thread : threads) thread.join();
+    Pump();
+    ExpectInStep();
+}
+
+TEST_F(PlayListWindowTest, AddingToADestroyedWindowFailsQuietly) {
+    HWND target = m_list.m_hWnd;
+    m_list.DestroyWindow();
+    bool added = true;
+    std::thread worker([&] { added = CPlayList::AddEntryTo(target, Entry("a", "b", "c")); });
+    worker.join();
+    EXPECT_FALSE(added);
+    EXPECT_EQ(-1, CPlayList::GetRowCountOf(target));
+}
+
+}  // namespace
