@@ -2,30 +2,13 @@
 
 // Natively the system code page is taken to be Latin-1: the first 256 code points map one to one.
 
-namespace {
-
-bool IsHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-} // namespace
-
+// Each 16-bit code unit is one character here, as in the system's own conversion to a single-byte code
+// page: a surrogate pair becomes two '?', an unpaired surrogate one.
 std::string WideToAnsi(const std::u16string& text) {
     std::string result;
     result.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        char16_t unit = text[i];
-        if (unit <= 0xFF) {
-            result += static_cast<char>(static_cast<unsigned char>(unit));
-            continue;
-        }
-        // A surrogate pair is one character and becomes one '?'; an unpaired surrogate is one too.
-        if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) ++i;
-        result += '?';
-    }
+    for (char16_t unit : text)
+        result += unit <= 0xFF ? static_cast<char>(static_cast<unsigned char>(unit)) : '?';
     return result;
 }
 

@@ -51,6 +51,16 @@ intptr_t CFile::OpenOsHandle(const std::string& path, unsigned flags, long& osEr
     case shareDenyWrite: share = FILE_SHARE_READ; break;
     default: break;
     }
+    // Windows refuses to write a file marked read-only; Wine running as root would not (it keeps the mark
+    // in the Unix permissions), so the mark is honoured here as well.
+    if (access & GENERIC_WRITE) {
+        DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+            !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            osError = ERROR_ACCESS_DENIED;
+            return kNoHandle;
+        }
+    }
     DWORD disposition = OPEN_EXISTING;
     if (flags & modeCreate) disposition = (flags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
     HANDLE handle =
