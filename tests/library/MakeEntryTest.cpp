@@ -1,0 +1,103 @@
+// The rule that turns a found file into an entry, on real files in a per-test folder.
+#include "library/MakeEntry.h"
+
+#include "framework/File.h"
+#include "framework/TestTempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace std::string_literals;
+using Bytes = std::vector<unsigned char>;
+
+Bytes TaggedFile(const std::string& song, const std::string& artist, const std::string& album) {
+    Bytes bytes(64, 0x55);
+    Bytes block(128, 0);
+    std::memcpy(block.data(), "TAG", 3);
+    std::memcpy(block.data() + 3, song.data(), song.size());
+    std::memcpy(block.data() + 33, artist.data(), artist.size());
+    std::memcpy(block.data() + 63, album.data(), album.size());
+    bytes.insert(bytes.end(), block.begin(), block.end());
+    return bytes;
+}
+
+class MakeEntryTest : public testing::Test {
+protected:
+    CTestTempDir m_dir;
+};
+
+class Mp3ExtensionTest : public MakeEntryTest, public testing::WithParamInterface<std::string> {};
+
+TEST_P(Mp3ExtensionTest, ReadsTheTagOfAnMp3) {
+    std::string path = m_dir.WriteFile("tagged.mp3", TaggedFile("Song", "Artist", "Album"));
+    MediaEntry entry = MakeEntry(path, "tagged.mp3", GetParam());
+    EXPECT_EQ(entry, (MediaEntry{path, "", "Artist\0"s, "Album\0"s, "Song\0"s}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Extensions, Mp3ExtensionTest,
+                         testing::Values("mp3", ".mp3", ".MP3", ".Mp3", "MP3", ".mP3"));
+
+class OtherExtensionTest : public MakeEntryTest, public testing::WithParamInterface<std::string> {};
+
+TEST_P(OtherExtensionTest, NamesTheFileWithoutOpeningIt) {
+    // Even a file with a valid tag block is not read, and a missing one is no error.
+    std::string path = m_dir.WriteFile("tagged.bin", TaggedFile("Song", "Artist", "Album"));
+    EXPECT_EQ(MakeEntry(path, "shown name", GetParam()), (MediaEntry{path, "", "shown name", "", path}));
+    std::string missing = m_dir.Path("missing" + GetParam());
+    EXPECT_EQ(MakeEntry(missing, "missing", GetParam()), (MediaEntry{missing, "", "missing", "", missing}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Extensions, OtherExtensionTest,
+                         testing::Values(".mp3x", "mp3x", ".mp", "mp", "", ".", ".wma", ".WAV", ".cda",
+                                         "..mp3", ".mp3 ", " mp3", "x.mp3"));
+
+TEST_F(MakeEntryTest, AnMp3WithoutATagShowsTheNameTheErrorAndThePath) {
+    Bytes untagged(500, 0x11);
+    std::string path = m_dir.WriteFile("plain.mp3", untagged);
+    EXPECT_EQ(MakeEntry(path, "plain.mp3", ".mp3"),
+              (MediaEntry{path, "", "plain.mp3", "Error Opening File", path}));
+    EXPECT_EQ(CTestTempDir::ReadFile(path), untagged) << "reading the tag changes nothing";
+
+    Bytes shortFile = TaggedFile("S", "A", "L");
+    shortFile.erase(shortFile.begin(), shortFile.end() - 127);
+    std::string shortPath = m_dir.WriteFile("short.mp3", shortFile);
+    EXPECT_EQ(MakeEntry(shortPath, "short", "mp3").m_strAlbum, "Error Opening File");
+}
+
+TEST_F(MakeEntryTest, AnMp3ThatCannotBeOpenedShowsTheError) {
+    std::string missing = m_dir.Path("gone.mp3");
+    EXPECT_EQ(MakeEntry(missing, missing, ".mp3"),
+              (MediaEntry{missing, "", missing, "Error Opening File", missing}));
+    EXPECT_EQ(MakeEntry(m_dir.Path(""), "folder", ".mp3").m_strAlbum, "Error Opening File");
+}
+
+TEST_F(MakeEntryTest, AnMp3InUseElsewhereCannotBeOpenedExclusively) {
+    std::string path = m_dir.WriteFile("busy.mp3", TaggedFile("Song", "Artist", "Album"));
+    CFile other;
+    ASSERT_TRUE(other.Open(path, CFile::modeRead));
+    EXPECT_EQ(MakeEntry(path, "busy", ".mp3").m_strAlbum, "Error Opening File");
+    other.Close();
+    EXPECT_EQ(MakeEntry(path, "busy", ".mp3").m_strAlbum, "Album\0"s);
+}
+
+TEST_F(MakeEntryTest, TheTagFileIsClosedAfterwards) {
+    std::string path = m_dir.WriteFile("closed.mp3", TaggedFile("Song", "Artist", "Album"));
+    MakeEntry(path, "closed", ".mp3");
+    CFile probe;
+    EXPECT_TRUE(probe.Open(path, CFile::modeReadWrite | CFile::shareExclusive));
+}
+
+TEST(Mp3ExtensionRuleTest, AcceptsMp3WithOrWithoutTheDotInAnyCase) {
+    for (const char* yes : {"mp3", ".mp3", "MP3", ".MP3", ".Mp3", "mP3"})
+        EXPECT_TRUE(IsMp3Extension(yes)) << yes;
+    for (const char* no : {"", ".", "mp", ".mp3x", "mp33", ".mp4", "..mp3", " .mp3"})
+        EXPECT_FALSE(IsMp3Extension(no)) << no;
+    EXPECT_FALSE(IsMp3Extension("mp3\0"s)) << "a zero character is part of the text";
+}
+
+} // namespace
