@@ -100,7 +100,9 @@ struct LengthCase {
     Bytes prefix;
 };
 
-void PrintTo(const LengthCase& c, std::ostream* out) { *out << c.length; }
+void PrintTo(const LengthCase& c, std::ostream* out) {
+    *out << c.length;
+}
 
 class StringLengthTest : public testing::TestWithParam<LengthCase> {};
 
