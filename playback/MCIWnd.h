@@ -1,0 +1,53 @@
+#pragma once
+// The playback device: a thin wrapper around one window of our MCI window class. It holds the window
+// and sends it the messages of the platform's MCI window class; the device window does the work.
+#include <string>
+
+#include "playback/MciWindowClass.h"
+
+class CMCIWnd {
+public:
+    // Style of the device window: child, visible, no error dialogs, error and mode notifications,
+    // position and name shown.
+    static constexpr DWORD kStyle = 0x50005130;
+
+    CMCIWnd() = default;
+    // Closes the device when the window still exists, then destroys the window.
+    ~CMCIWnd();
+    CMCIWnd(const CMCIWnd&) = delete;
+    CMCIWnd& operator=(const CMCIWnd&) = delete;
+
+    HWND m_hWnd = nullptr;
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+    // Creates the device window as a child of the parent. On failure shows the creation messages
+    // and leaves the wrapper without a window; every operation then does nothing.
+    bool Create(HWND parent, const RECT& rect, UINT id);
+
+    // Opens the file keeping the device's volume; 0 on success, otherwise the MCI error.
+    LONG OpenFile(const std::string& path);
+    // Plays from the current position; the device window hears of the end through MM_MCINOTIFY.
+    void Play();
+    LONG Stop() { return static_cast<LONG>(SendMessage(MCI_STOP)); }
+    LONG Pause() { return static_cast<LONG>(SendMessage(MCI_PAUSE)); }
+    LONG Resume() { return static_cast<LONG>(SendMessage(MCI_RESUME)); }
+    LONG Close() { return static_cast<LONG>(SendMessage(MCI_CLOSE)); }
+    // Volume 0..1000, 1000 the normal level.
+    LONG GetVolume() const { return static_cast<LONG>(SendMessage(MCIWNDM_GETVOLUME)); }
+    void SetVolume(LONG volume) { SendMessage(MCIWNDM_SETVOLUME, 0, volume); }
+    // The current error code; its text goes into the buffer when one is given.
+    LONG GetError(char* buffer = nullptr, UINT length = 0) const {
+        return static_cast<LONG>(SendMessage(MCIWNDM_GETERROR, length, reinterpret_cast<LPARAM>(buffer)));
+    }
+    LONG GetPosition() const { return static_cast<LONG>(SendMessage(MCIWNDM_GETPOSITION)); }
+    BOOL GetRepeat() const { return static_cast<BOOL>(SendMessage(MCIWNDM_GETREPEAT)); }
+    UINT GetDeviceID() const { return static_cast<UINT>(SendMessage(MCIWNDM_GETDEVICEID)); }
+
+    // How creation failures are shown; a test replaces it to see them without a modal box.
+    static int(WINAPI* s_pfnMessageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+private:
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return m_hWnd ? ::SendMessageA(m_hWnd, message, wParam, lParam) : 0;
+    }
+};
