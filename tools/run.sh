@@ -27,9 +27,10 @@ if [ "$headless" = 0 ]; then
 else
     log "Starting Melodeck on the private display for a few seconds"
     wine "$BUILD/win/Melodeck.exe" &
+    program=$!
     sleep "${MELODECK_RUN_SECONDS:-6}"
     import -window root "$BUILD/screenshot.png"
     wineserver -k || true
-    wait || true
+    wait "$program" || true
     log "Screenshot saved to $BUILD/screenshot.png"
 fi
