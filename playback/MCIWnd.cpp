@@ -25,6 +25,7 @@ CMCIWnd::~CMCIWnd() {
 }
 
 bool CMCIWnd::Create(HWND parent, const RECT& rect, UINT id) {
+    if (m_hWnd && ::IsWindow(m_hWnd)) return false;
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     const char* failure = "Error, Creating MCI Control for Audio Playback";
     if (!RegisterMelodeckMciClass(instance)) {

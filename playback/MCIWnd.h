@@ -21,7 +21,8 @@ public:
     HWND GetSafeHwnd() const { return m_hWnd; }
 
     // Creates the device window as a child of the parent. On failure shows the creation messages
-    // and leaves the wrapper without a window; every operation then does nothing.
+    // and leaves the wrapper without a window; every operation then does nothing. A wrapper that
+    // already has a window keeps it and returns false.
     bool Create(HWND parent, const RECT& rect, UINT id);
 
     // Opens the file keeping the device's volume; 0 on success, otherwise the MCI error.

@@ -138,7 +138,9 @@ LRESULT CMciWindow::OnCheckMode() {
 }
 
 LRESULT CMciWindow::OnMciNotify(UINT flags) {
-    CheckMode(flags == MCI_NOTIFY_SUCCESSFUL);
+    // A play that failed on its way also ended by itself; one aborted or superseded was ended by a
+    // command, whose outcome the reading shows.
+    CheckMode(flags == MCI_NOTIFY_SUCCESSFUL || flags == MCI_NOTIFY_FAILURE);
     return 0;
 }
 
