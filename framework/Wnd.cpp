@@ -77,6 +77,7 @@ HWND CWnd::Detach() {
 
 bool CWnd::SubclassWindow(HWND hWnd) {
     if (!::IsWindow(hWnd) || !Attach(hWnd)) return false;
+    PreSubclassWindow();
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StdWndProc)));
     return true;

@@ -41,6 +41,9 @@ public:
     virtual bool OnNotify(NMHDR* header, LRESULT* result) { return false; }
     // A notification of this control reflected back from its parent; true when handled.
     virtual bool OnReflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) { return false; }
+    // Called once the object is bound to a window it hooks (subclassing or creation), before any
+    // message of the window reaches it.
+    virtual void PreSubclassWindow() {}
     // Called after the window is gone; the object is no longer bound.
     virtual void PostNcDestroy() {}
     // Keyboard messages bound for this window's tree, before dispatch; true when consumed.
