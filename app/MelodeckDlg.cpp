@@ -2,12 +2,14 @@
 
 #include "app/AboutDlg.h"
 #include "framework/App.h"
+#include "playback/MciDeviceRules.h"
 #include "res/resource.h"
 
 #include <algorithm>
 #include <string>
 
-CMelodeckDlg::CMelodeckDlg() : CDialog(IDD_MELODECK_DIALOG) {
+CMelodeckDlg::CMelodeckDlg()
+    : CDialog(IDD_MELODECK_DIALOG), CTransportController(m_player, m_wndQueue, m_wndPlayList, *this) {
     m_hIcon = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
@@ -41,10 +43,18 @@ bool CMelodeckDlg::OnInitDialog() {
     PlaceListWindows(width, height);
     m_wndPlayList.m_pQueue = &m_wndQueue;
 
+    // On failure the device shows why; the player goes on without one and playing does nothing.
+    m_player.Create(m_hWnd, RECT{10, 10, width - 53, 100}, IDC_BANNER);
+    m_player.SetVolume(100);
+
     m_dlgCompact.Create(IDD_COMPACT, nullptr);
     m_dlgCompact.ShowWindow(SW_HIDE);
 
     m_btnPause.ModifyStyle(0, BS_PUSHLIKE);
+
+    m_sliderVolume.SetRangeMax(1000, false);
+    m_sliderVolume.SetRangeMin(0, false);
+    m_sliderVolume.SetPos(m_player.GetVolume());
     return true;
 }
 
@@ -69,6 +79,11 @@ void CMelodeckDlg::PlaceListWindows(int clientWidth, int clientHeight) {
 LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == CPlayList::ListClosedMessage()) return OnListClosed(lParam);
     switch (message) {
+    case MCIWNDM_NOTIFYMODE: OnDeviceMode(static_cast<long>(lParam)); return 0;
+    case MCIWNDM_NOTIFYERROR: return OnDeviceError(lParam);
+    case MCIWNDM_NOTIFYPOS:
+    case MCIWNDM_NOTIFYSIZE:
+    case MCIWNDM_NOTIFYMEDIA: return 0;
     case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
     case WM_PAINT: return OnPaint();
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_hIcon);
@@ -79,9 +94,59 @@ LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool CMelodeckDlg::OnCommand(UINT id, UINT code, HWND control) {
     switch (id) {
-    case ID_FILE_EXIT: EndDialog(IDOK); return true;
+    case IDC_PLAY:
+    case ID_TRAY_PLAY: OnPlay(); return true;
+    case IDC_STOP:
+    case ID_TRAY_STOP: OnStop(); return true;
+    case IDC_NEXT:
+    case ID_TRAY_NEXT: OnNext(); return true;
+    case IDC_PREVIOUS:
+    case ID_TRAY_PREVIOUS: OnPrevious(); return true;
+    case IDC_PAUSE: OnPause(); return true;
+    case ID_TRAY_PAUSE: OnTrayPause(); return true;
+    case ID_FILE_EXIT:
+    case ID_TRAY_EXIT: EndDialog(IDOK); return true;
     }
     return CDialog::OnCommand(id, code, control);
+}
+
+bool CMelodeckDlg::OnNotify(NMHDR* header, LRESULT* result) {
+    if (header->idFrom == IDC_VOLUME && header->code == NM_RELEASEDCAPTURE) {
+        OnVolumeReleased();
+        *result = 0;
+        return true;
+    }
+    return false;
+}
+
+bool CMelodeckDlg::IsPauseChecked() const { return m_btnPause.GetCheck() == BST_CHECKED; }
+
+void CMelodeckDlg::SetPauseChecked(bool checked) { m_btnPause.SetCheck(checked ? BST_CHECKED : BST_UNCHECKED); }
+
+int CMelodeckDlg::GetVolumePosition() const { return m_sliderVolume.GetPos(); }
+
+void CMelodeckDlg::ShowNowPlaying(const std::string& text) { m_banner.SetWindowText(text); }
+
+void CMelodeckDlg::ShowReplaying(const std::string& text) { m_banner.SetWindowText(text); }
+
+void CMelodeckDlg::ShowMessage(const std::string& text) { MessageBox(text); }
+
+// The tray icon and its menu are not part of this build yet: there is no menu item to check.
+void CMelodeckDlg::SetTrayPauseCheck(bool checked) {}
+
+int CMelodeckDlg::GetTrayPauseState() const { return IsPauseChecked() ? MF_CHECKED : MF_UNCHECKED; }
+
+LRESULT CMelodeckDlg::OnDeviceError(LPARAM error) {
+    std::string text;
+    if (error != 0) {
+        char buffer[512] = {};
+        m_player.GetError(buffer, sizeof(buffer));
+        text = buffer;
+    } else {
+        m_player.GetError();
+    }
+    MessageBox(FormatPlayBackError(text, m_current.m_strFileName), nullptr, MB_OK | MB_ICONERROR);
+    return 0;
 }
 
 LRESULT CMelodeckDlg::OnSysCommand(WPARAM command, LPARAM lParam) {
@@ -108,6 +173,8 @@ LRESULT CMelodeckDlg::OnPaint() {
 
 LRESULT CMelodeckDlg::OnDestroy() {
     Default();
+    m_player.Close();
+    m_player.Close();
     return 0;
 }
 

@@ -6,28 +6,30 @@
 #include "framework/Gdi.h"
 #include "library/MediaEntry.h"
 #include "lists/PlayList.h"
+#include "playback/MCIWnd.h"
+#include "playback/Transport.h"
 
-class CMelodeckDlg : public CDialog {
+// The transport state (m_current, m_nPlayPos, m_bAutoAdvance, m_nRandom) and the commands Play,
+// Stop, Next, Previous and Pause come from the controller; this window supplies the device, the two
+// lists and its own controls.
+class CMelodeckDlg : public CDialog, public CTransportController, private ITransportView {
 public:
     CMelodeckDlg();
 
     CPlayList m_wndQueue;
     CPlayList m_wndPlayList;
     CMelodeckCompact m_dlgCompact;
+    CMCIWnd m_player;  // the playback device
     POINT m_ptGrab{};  // cursor offset from the window's corner while the frame is dragged
     CButton m_btnPause;
     CStatic m_banner;
-    MediaEntry m_current;  // the entry most recently started
     CSliderCtrl m_sliderVolume;
     HICON m_hIcon = nullptr;
     CFont m_font;  // list font chosen by the user
-    bool m_bAutoAdvance = false;
-    int m_nRandom = 0;
     int m_bQueueShown = 1;
     int m_bPlayListShown = 1;
     int m_nOnTop = 0;
     int m_nTray = 0;
-    int m_nPlayPos = 0;  // one-based number of the play-list entry last picked; 0 = none
     int m_bCompact = 0;
 
 protected:
@@ -35,8 +37,20 @@ protected:
     bool OnInitDialog() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnNotify(NMHDR* header, LRESULT* result) override;
 
 private:
+    // The controls the transport reads and sets.
+    bool IsPauseChecked() const override;
+    void SetPauseChecked(bool checked) override;
+    int GetVolumePosition() const override;
+    void ShowNowPlaying(const std::string& text) override;
+    void ShowReplaying(const std::string& text) override;
+    void ShowMessage(const std::string& text) override;
+    void SetTrayPauseCheck(bool checked) override;
+    int GetTrayPauseState() const override;
+
+    LRESULT OnDeviceError(LPARAM error);
     void PlaceListWindows(int clientWidth, int clientHeight);
     LRESULT OnSysCommand(WPARAM command, LPARAM lParam);
     LRESULT OnPaint();

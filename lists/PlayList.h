@@ -5,10 +5,11 @@
 #include "framework/Dialog.h"
 #include "library/PlayListEntries.h"
 #include "lists/ListCtrlRows.h"
+#include "playback/Transport.h"
 
 #include <vector>
 
-class CPlayList : public CDialog {
+class CPlayList : public CDialog, public ITransportList {
 public:
     static constexpr int kQueueId = 163;
     static constexpr int kPlayListId = 164;
@@ -26,9 +27,9 @@ public:
     int GetCount() const { return m_entries.GetCount(); }
     MediaEntry GetEntryAt(int index) const { return m_entries.GetEntryAt(index); }
     std::vector<MediaEntry> GetEntries() const { return m_entries.GetEntries(); }
-    int TakeAt(int index, MediaEntry& out) { return m_entries.TakeAt(index, out); }
-    int TakeRandom(MediaEntry& out) { return m_entries.TakeRandom(out); }
-    int TakeFront(MediaEntry& out) { return m_entries.TakeFront(out); }
+    int TakeAt(int index, MediaEntry& out) override { return m_entries.TakeAt(index, out); }
+    int TakeRandom(MediaEntry& out) override { return m_entries.TakeRandom(out); }
+    int TakeFront(MediaEntry& out) override { return m_entries.TakeFront(out); }
     void RemoveSelected() { m_entries.RemoveSelected(); }
     void RemoveAll() { m_entries.RemoveAll(); }
     void SortByColumn(int column) { m_entries.SortByColumn(column); }

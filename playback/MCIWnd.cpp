@@ -1,43 +1,25 @@
 #include "playback/MCIWnd.h"
 
-#include <digitalv.h>
+#include "framework/App.h"
 
-#include "playback/MciDeviceRules.h"
+#include <digitalv.h>
 
 int(WINAPI* CMCIWnd::s_pfnMessageBox)(HWND, LPCSTR, LPCSTR, UINT) = ::MessageBoxA;
 
-namespace {
-
-std::string ApplicationName() {
-    char path[MAX_PATH] = "";
-    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
-    return ApplicationNameFromPath(std::string(path, length < sizeof path ? length : 0));
-}
-
-} // namespace
-
 CMCIWnd::~CMCIWnd() {
-    if (m_hWnd && ::IsWindow(m_hWnd)) {
-        Close();
-        ::DestroyWindow(m_hWnd);
-    }
-    m_hWnd = nullptr;
+    if (IsWindow()) Close();
 }
 
 bool CMCIWnd::Create(HWND parent, const RECT& rect, UINT id) {
-    if (m_hWnd && ::IsWindow(m_hWnd)) return false;
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    if (IsWindow()) return false;
     const char* failure = "Error, Creating MCI Control for Audio Playback";
-    if (!RegisterMelodeckMciClass(instance)) {
+    if (!RegisterMelodeckMciClass(AfxGetInstanceHandle())) {
         s_pfnMessageBox(nullptr, "Error Creating Play Back", "", MB_OK);
-        s_pfnMessageBox(parent, failure, ApplicationName().c_str(), MB_OK | MB_ICONERROR);
+        s_pfnMessageBox(parent, failure, AfxGetAppName().c_str(), MB_OK | MB_ICONERROR);
         return false;
     }
-    m_hWnd = ::CreateWindowExA(0, kMelodeckMciClassName, nullptr, kStyle, rect.left, rect.top,
-                               rect.right - rect.left, rect.bottom - rect.top, parent,
-                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instance, nullptr);
-    if (!m_hWnd) {
-        s_pfnMessageBox(parent, failure, ApplicationName().c_str(), MB_OK | MB_ICONERROR);
+    if (!CreateEx(0, kMelodeckMciClassName, nullptr, kStyle, rect, parent, id)) {
+        s_pfnMessageBox(parent, failure, AfxGetAppName().c_str(), MB_OK | MB_ICONERROR);
         return false;
     }
     return true;

@@ -1,24 +1,21 @@
 #pragma once
 // The playback device: a thin wrapper around one window of our MCI window class. It holds the window
 // and sends it the messages of the platform's MCI window class; the device window does the work.
+#include "framework/Wnd.h"
+#include "playback/MciWindowClass.h"
+#include "playback/Transport.h"
+
 #include <string>
 
-#include "playback/MciWindowClass.h"
-
-class CMCIWnd {
+class CMCIWnd : public CWnd, public ITransportDevice {
 public:
     // Style of the device window: child, visible, no error dialogs, error and mode notifications,
     // position and name shown.
     static constexpr DWORD kStyle = 0x50005130;
 
     CMCIWnd() = default;
-    // Closes the device when the window still exists, then destroys the window.
-    ~CMCIWnd();
-    CMCIWnd(const CMCIWnd&) = delete;
-    CMCIWnd& operator=(const CMCIWnd&) = delete;
-
-    HWND m_hWnd = nullptr;
-    HWND GetSafeHwnd() const { return m_hWnd; }
+    // Closes the device when the window still exists; the window goes with the object.
+    ~CMCIWnd() override;
 
     // Creates the device window as a child of the parent. On failure shows the creation messages
     // and leaves the wrapper without a window; every operation then does nothing. A wrapper that
@@ -26,16 +23,16 @@ public:
     bool Create(HWND parent, const RECT& rect, UINT id);
 
     // Opens the file keeping the device's volume; 0 on success, otherwise the MCI error.
-    LONG OpenFile(const std::string& path);
+    LONG OpenFile(const std::string& path) override;
     // Plays from the current position; the device window hears of the end through MM_MCINOTIFY.
-    void Play();
-    LONG Stop() { return static_cast<LONG>(SendMessage(MCI_STOP)); }
-    LONG Pause() { return static_cast<LONG>(SendMessage(MCI_PAUSE)); }
-    LONG Resume() { return static_cast<LONG>(SendMessage(MCI_RESUME)); }
+    void Play() override;
+    LONG Stop() override { return static_cast<LONG>(SendMessage(MCI_STOP)); }
+    LONG Pause() override { return static_cast<LONG>(SendMessage(MCI_PAUSE)); }
+    LONG Resume() override { return static_cast<LONG>(SendMessage(MCI_RESUME)); }
     LONG Close() { return static_cast<LONG>(SendMessage(MCI_CLOSE)); }
     // Volume 0..1000, 1000 the normal level.
     LONG GetVolume() const { return static_cast<LONG>(SendMessage(MCIWNDM_GETVOLUME)); }
-    void SetVolume(LONG volume) { SendMessage(MCIWNDM_SETVOLUME, 0, volume); }
+    void SetVolume(LONG volume) override { SendMessage(MCIWNDM_SETVOLUME, 0, volume); }
     // The current error code; its text goes into the buffer when one is given.
     LONG GetError(char* buffer = nullptr, UINT length = 0) const {
         return static_cast<LONG>(SendMessage(MCIWNDM_GETERROR, length, reinterpret_cast<LPARAM>(buffer)));
@@ -48,7 +45,8 @@ public:
     static int(WINAPI* s_pfnMessageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 private:
+    // Without a device window every operation does nothing.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return m_hWnd ? ::SendMessageA(m_hWnd, message, wParam, lParam) : 0;
+        return m_hWnd ? CWnd::SendMessage(message, wParam, lParam) : 0;
     }
 };

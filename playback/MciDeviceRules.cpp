@@ -170,9 +170,3 @@ BarLayout ComputeBarLayout(int width, int height, bool withText) {
 std::string FormatPlayBackError(const std::string& errorText, const std::string& fileName) {
     return "Play Back Error!\n\n " + UntilZero(errorText) + "\n\n " + UntilZero(fileName);
 }
-
-std::string ApplicationNameFromPath(const std::string& modulePath) {
-    std::string name = UntilZero(FileNameOfPath(modulePath));
-    size_t dot = name.rfind('.');
-    return dot == std::string::npos ? name : name.substr(0, dot);
-}

@@ -86,6 +86,3 @@ BarLayout ComputeBarLayout(int width, int height, bool withText);
 // The message shown when the device reports an error. Each text ends at its first zero character,
 // as a C string would.
 std::string FormatPlayBackError(const std::string& errorText, const std::string& fileName);
-
-// The application's name: the program file's name without directory and extension.
-std::string ApplicationNameFromPath(const std::string& modulePath);

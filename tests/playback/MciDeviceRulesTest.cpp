@@ -205,12 +205,4 @@ TEST(PlayBackErrorTest, TextsEndAtTheirFirstZero) {
     EXPECT_EQ(FormatPlayBackError("bad\0rest"s, "name\0"s), "Play Back Error!\n\n bad\n\n name");
 }
 
-TEST(ApplicationNameTest, IsTheProgramFileNameWithoutExtension) {
-    EXPECT_EQ(ApplicationNameFromPath("C:\\Program Files\\Melodeck\\Melodeck.exe"), "Melodeck");
-    EXPECT_EQ(ApplicationNameFromPath("C:\\dir.v2\\app"), "app");
-    EXPECT_EQ(ApplicationNameFromPath("C:\\a\\my.app.exe"), "my.app");
-    EXPECT_EQ(ApplicationNameFromPath("Melodeck.exe"), "Melodeck");
-    EXPECT_EQ(ApplicationNameFromPath(""), "");
-}
-
 } // namespace

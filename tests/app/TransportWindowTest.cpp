@@ -1,0 +1,157 @@
+// The player window itself, in this process: its buttons drive the device through real tracks, and
+// the juke-box order is seen as each track starts.
+#include "app/MelodeckDlg.h"
+#include "res/resource.h"
+#include "support/MediaFolder.h"
+#include "support/TestMedia.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class CTestPlayer : public CMelodeckDlg {
+public:
+    using CMelodeckDlg::m_nPlayPos;
+};
+
+class TransportWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(m_folder.Path().empty());
+        for (const char* name : {"A", "B", "X", "Y", "Z"})
+            ASSERT_TRUE(WriteWavFile(m_folder.PathOf(std::string(name) + ".wav"), 300));
+        ASSERT_TRUE(m_player.Create());
+        ASSERT_TRUE(m_player.m_player.IsWindow()) << "the device window was created";
+        m_player.m_wndQueue.AddEntry(Entry("A"));
+        m_player.m_wndQueue.AddEntry(Entry("B"));
+        for (const char* name : {"X", "Y", "Z"}) m_player.m_wndPlayList.AddEntry(Entry(name));
+    }
+    void TearDown() override { m_player.DestroyWindow(); }
+
+    MediaEntry Entry(const std::string& name) {
+        MediaEntry entry;
+        entry.m_strPath = m_folder.PathOf(name + ".wav");
+        entry.m_strArtist = name;
+        entry.m_strSong = name;
+        return entry;
+    }
+
+    std::string CurrentName() const { return m_player.m_current.m_strArtist; }
+
+    void Click(int id) {
+        m_player.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(m_player.GetDlgItem(id)));
+    }
+
+    // Handles messages one at a time, noting every entry that starts, until count have started or
+    // the time is up; also notes the queue's row count and the selected play-list row at each start.
+    void WatchStarts(size_t count, DWORD timeoutMs) {
+        DWORD start = ::GetTickCount();
+        std::string last = m_player.m_current.m_strPath;
+        while (m_started.size() < count && ::GetTickCount() - start < timeoutMs) {
+            MSG msg;
+            if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            } else {
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            }
+            if (m_player.m_current.m_strPath != last) {
+                last = m_player.m_current.m_strPath;
+                m_started.push_back(CurrentName());
+                m_queueRows.push_back(m_player.m_wndQueue.m_list.GetItemCount());
+                m_selectedRows.push_back(m_player.m_wndPlayList.m_list.GetNextItem(-1, LVNI_SELECTED));
+            }
+        }
+    }
+
+    CMediaFolder m_folder;
+    CTestPlayer m_player;
+    std::vector<std::string> m_started;
+    std::vector<int> m_queueRows;
+    std::vector<int> m_selectedRows;
+};
+
+TEST_F(TransportWindowTest, QueueThenPlayListInOrderAsTracksEndByThemselves) {
+    Click(IDC_PLAY);
+    m_started.push_back(CurrentName());
+    m_queueRows.push_back(m_player.m_wndQueue.m_list.GetItemCount());
+    m_selectedRows.push_back(-1);
+    WatchStarts(6, 30000);
+
+    EXPECT_EQ((std::vector<std::string>{"A", "B", "X", "Y", "Z", "X"}), m_started);
+    ASSERT_GE(m_queueRows.size(), 2u);
+    EXPECT_EQ(1, m_queueRows[0]) << "A left the queue as it started";
+    EXPECT_EQ(0, m_queueRows[1]) << "B left the queue as it started";
+    EXPECT_EQ(3, m_player.m_wndPlayList.m_list.GetItemCount()) << "play-list entries stay";
+    ASSERT_EQ(6u, m_selectedRows.size());
+    EXPECT_EQ(0, m_selectedRows[2]);
+    for (size_t i = 2; i < 6; ++i) {
+        int row = static_cast<int>(i - 2) % 3;
+        EXPECT_EQ(LVIS_SELECTED, m_player.m_wndPlayList.m_list.GetItemState(row, LVIS_SELECTED))
+            << "row " << row << " was selected when it started";
+    }
+}
+
+TEST_F(TransportWindowTest, PausedPlayPlaysOneTrackAndDoesNotAdvance) {
+    ::SendMessageA(m_player.GetDlgItem(IDC_PAUSE), BM_SETCHECK, BST_CHECKED, 0);
+    Click(IDC_PAUSE);
+    Click(IDC_PLAY);
+    EXPECT_EQ("A", CurrentName());
+    WatchStarts(1, 2500);  // A lasts 300 ms; nothing may follow it
+    EXPECT_TRUE(m_started.empty());
+    EXPECT_EQ(BST_CHECKED, ::SendMessageA(m_player.GetDlgItem(IDC_PAUSE), BM_GETCHECK, 0, 0));
+}
+
+TEST_F(TransportWindowTest, StopEndsPlayingAndNothingMoreStarts) {
+    Click(IDC_PLAY);
+    Click(IDC_STOP);
+    WatchStarts(1, 2000);
+    EXPECT_TRUE(m_started.empty());
+    EXPECT_EQ("A", CurrentName());
+    EXPECT_EQ(1, m_player.m_wndQueue.m_list.GetItemCount());
+}
+
+TEST_F(TransportWindowTest, NextStartsTheNextEntry) {
+    Click(IDC_PLAY);
+    Click(IDC_NEXT);
+    WatchStarts(1, 5000);
+    EXPECT_EQ(std::vector<std::string>{"B"}, m_started);
+}
+
+TEST_F(TransportWindowTest, PreviousWithNothingPickedPlaysNothing) {
+    m_player.m_wndQueue.RemoveAll();
+    Click(IDC_PREVIOUS);
+    EXPECT_EQ(0, m_player.m_nPlayPos);
+    EXPECT_TRUE(m_player.m_current.m_strPath.empty());
+}
+
+TEST_F(TransportWindowTest, TheTrackbarRunsFromZeroToOneThousandAtTheDevicesVolume) {
+    HWND slider = m_player.GetDlgItem(IDC_VOLUME);
+    EXPECT_EQ(0, ::SendMessageA(slider, TBM_GETRANGEMIN, 0, 0));
+    EXPECT_EQ(1000, ::SendMessageA(slider, TBM_GETRANGEMAX, 0, 0));
+    EXPECT_EQ(100, ::SendMessageA(slider, TBM_GETPOS, 0, 0));
+    EXPECT_EQ(100, m_player.m_player.GetVolume());
+}
+
+TEST_F(TransportWindowTest, ReleasingTheTrackbarSetsTheVolumeOfThePlayingTrack) {
+    ASSERT_TRUE(WriteMp3File(m_folder.PathOf("song.mp3"), 200));
+    m_player.m_wndQueue.RemoveAll();
+    MediaEntry song;
+    song.m_strPath = m_folder.PathOf("song.mp3");
+    song.m_strArtist = "song";
+    m_player.m_wndQueue.AddEntry(song);
+    Click(IDC_PLAY);
+    ASSERT_EQ("song", CurrentName());
+    HWND slider = m_player.GetDlgItem(IDC_VOLUME);
+    ::SendMessageA(slider, TBM_SETPOS, TRUE, 640);
+    NMHDR released{slider, IDC_VOLUME, static_cast<UINT>(NM_RELEASEDCAPTURE)};
+    m_player.SendMessage(WM_NOTIFY, IDC_VOLUME, reinterpret_cast<LPARAM>(&released));
+    EXPECT_EQ(640, m_player.m_player.GetVolume());
+    Click(IDC_STOP);
+}
+
+}  // namespace

@@ -1,0 +1,391 @@
+// The juke-box rule against a scripted device, two collections with stand-in rows, and stand-in
+// controls of the player window.
+#include "framework/Exception.h"
+#include "library/FakeListRows.h"
+#include "library/PlayListEntries.h"
+#include "playback/Transport.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+MediaEntry Entry(const std::string& name) {
+    MediaEntry entry;
+    entry.m_strPath = "C:\\Music\\" + name + ".mp3";
+    entry.m_strArtist = name + std::string(1, '\0');
+    entry.m_strSong = "song " + name + std::string(1, '\0');
+    return entry;
+}
+
+std::string NameOf(const MediaEntry& entry) {
+    std::string path = entry.m_strPath;
+    return path.substr(9, path.size() - 13);
+}
+
+// Records what the player asked of it. Stopping a playing device is reported to the test, which
+// delivers the stopped notification when it chooses (as the device's message loop would).
+class CScriptedDevice : public ITransportDevice {
+public:
+    std::vector<std::string> m_log;
+    std::map<std::string, long> m_openErrors;
+    bool m_bPlaying = false;
+    bool m_bThrowOnOpen = false;
+    long m_nVolume = -1;
+
+    long OpenFile(const std::string& path) override {
+        if (m_bThrowOnOpen) throw CException("device gone");
+        m_bPlaying = false;
+        m_log.push_back("open " + path);
+        auto it = m_openErrors.find(path);
+        return it == m_openErrors.end() ? 0 : it->second;
+    }
+    void Play() override {
+        m_bPlaying = true;
+        m_log.push_back("play");
+    }
+    long Stop() override {
+        m_bPlaying = false;
+        m_log.push_back("stop");
+        return 0;
+    }
+    long Pause() override {
+        m_log.push_back("pause");
+        return 0;
+    }
+    long Resume() override {
+        m_log.push_back("resume");
+        return 0;
+    }
+    void SetVolume(long volume) override {
+        m_nVolume = volume;
+        m_log.push_back("volume " + std::to_string(volume));
+    }
+    int Count(const std::string& call) const {
+        int n = 0;
+        for (const auto& entry : m_log) n += entry == call;
+        return n;
+    }
+};
+
+class CScriptedList : public ITransportList {
+public:
+    CFakeListRows m_rows;
+    CPlayListEntries m_entries{m_rows};
+    int TakeFront(MediaEntry& out) override { return m_entries.TakeFront(out); }
+    int TakeAt(int index, MediaEntry& out) override { return m_entries.TakeAt(index, out); }
+    int TakeRandom(MediaEntry& out) override { return m_entries.TakeRandom(out); }
+    void Add(std::initializer_list<const char*> names) {
+        for (const char* name : names) m_entries.AddEntry(Entry(name));
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : m_entries.GetEntries()) names.push_back(NameOf(entry));
+        return names;
+    }
+};
+
+class CScriptedView : public ITransportView {
+public:
+    bool m_bPause = false;
+    int m_nVolume = 700;
+    int m_nTrayState = 0;
+    std::vector<std::string> m_banner;
+    std::vector<std::string> m_replays;
+    std::vector<std::string> m_messages;
+
+    bool IsPauseChecked() const override { return m_bPause; }
+    void SetPauseChecked(bool checked) override { m_bPause = checked; }
+    int GetVolumePosition() const override { return m_nVolume; }
+    void ShowNowPlaying(const std::string& text) override { m_banner.push_back(text); }
+    void ShowReplaying(const std::string& text) override { m_replays.push_back(text); }
+    void ShowMessage(const std::string& text) override { m_messages.push_back(text); }
+    void SetTrayPauseCheck(bool checked) override { m_nTrayState = checked ? 8 /* MF_CHECKED */ : 0; }
+    int GetTrayPauseState() const override { return m_nTrayState; }
+};
+
+class TransportTest : public testing::Test {
+protected:
+    CScriptedDevice m_device;
+    CScriptedList m_queue;
+    CScriptedList m_playList;
+    CScriptedView m_view;
+    CTransportController m_player{m_device, m_queue, m_playList, m_view};
+
+    // The track ends by itself: the device stops and says so.
+    void EndOfTrack() {
+        m_device.m_bPlaying = false;
+        m_player.OnDeviceMode(CTransportController::kModeStopped);
+    }
+    std::string Current() const { return NameOf(m_player.m_current); }
+    bool Selected(int row) const { return m_playList.m_rows.m_rows[static_cast<size_t>(row)].selected; }
+    void ClearSelection() {
+        for (auto& row : m_playList.m_rows.m_rows) row.selected = false;
+    }
+};
+
+TEST_F(TransportTest, QueueFirstThenThePlayListInOrderWrappingAround) {
+    m_queue.Add({"A", "B"});
+    m_playList.Add({"X", "Y", "Z"});
+
+    m_player.OnPlay();
+    EXPECT_EQ("A", Current());
+    EXPECT_EQ(std::vector<std::string>{"B"}, m_queue.Names());
+
+    std::vector<std::string> started{Current()};
+    for (int track = 0; track < 5; ++track) {
+        ClearSelection();
+        EndOfTrack();
+        started.push_back(Current());
+        if (started.back() >= "X") {
+            int row = started.back()[0] - 'X';
+            EXPECT_TRUE(Selected(row)) << started.back() << " is selected as it starts";
+        }
+    }
+    EXPECT_EQ((std::vector<std::string>{"A", "B", "X", "Y", "Z", "X"}), started);
+    EXPECT_TRUE(m_queue.Names().empty());
+    EXPECT_EQ((std::vector<std::string>{"X", "Y", "Z"}), m_playList.Names()) << "play-list entries stay";
+    EXPECT_EQ(1, m_player.m_nPlayPos);
+}
+
+TEST_F(TransportTest, PlayWhilePlayingStartsTheNextEntryAtOnce) {
+    m_playList.Add({"X", "Y"});
+    m_player.OnPlay();
+    m_player.OnPlay();
+    EXPECT_EQ("Y", Current());
+    EXPECT_EQ(2, m_device.Count("play"));
+}
+
+TEST_F(TransportTest, AfterTheQueueEmptiesThePlayListContinuesAfterTheEntryLastPicked) {
+    m_playList.Add({"X", "Y", "Z"});
+    m_player.OnPlay();
+    ASSERT_EQ("X", Current());
+    m_queue.Add({"A"});
+    EndOfTrack();
+    EXPECT_EQ("A", Current());
+    EndOfTrack();
+    EXPECT_EQ("Y", Current());
+}
+
+TEST_F(TransportTest, RandomPicksReseedSoThatOneValueGivesOneIndex) {
+    m_playList.Add({"X", "Y", "Z"});
+    m_player.m_nRandom = 1;
+    m_playList.m_entries.SetRandomSource([] { return 4; });  // the same clock second twice
+    m_player.OnPlay();
+    EXPECT_EQ("Y", Current());
+    EXPECT_EQ(2, m_player.m_nPlayPos);
+    m_player.OnPlay();
+    EXPECT_EQ("Y", Current());
+}
+
+TEST_F(TransportTest, StartingATrackOpensItSetsTheTrackbarVolumeAndPlays) {
+    m_playList.Add({"X"});
+    m_view.m_nVolume = 350;
+    m_player.OnPlay();
+    EXPECT_EQ((std::vector<std::string>{"open C:\\Music\\X.mp3", "volume 350", "play"}), m_device.m_log);
+    EXPECT_TRUE(m_player.m_bAutoAdvance);
+    EXPECT_EQ(std::vector<std::string>{"X - song X"}, m_view.m_banner);
+}
+
+TEST_F(TransportTest, TheVolumeReachesTheDeviceWhenTheTrackbarIsReleased) {
+    m_view.m_nVolume = 420;
+    m_player.OnVolumeReleased();
+    EXPECT_EQ(420, m_device.m_nVolume);
+}
+
+TEST_F(TransportTest, StopThenTheStoppedReportStartsNothing) {
+    m_playList.Add({"X", "Y"});
+    m_player.OnPlay();
+    m_player.OnStop();
+    EndOfTrack();
+    EXPECT_EQ("X", Current());
+    EXPECT_EQ(1, m_device.Count("play"));
+    EXPECT_FALSE(m_player.m_bAutoAdvance);
+}
+
+TEST_F(TransportTest, NextStopsAndTheStoppedReportStartsTheNextEntry) {
+    m_playList.Add({"X", "Y"});
+    m_player.OnPlay();
+    m_player.OnNext();
+    EXPECT_EQ("X", Current()) << "Next itself picks nothing";
+    EndOfTrack();
+    EXPECT_EQ("Y", Current());
+}
+
+TEST_F(TransportTest, NextWhilePausedStopsAndStartsNothing) {
+    m_playList.Add({"X", "Y"});
+    m_player.OnPlay();
+    m_view.m_bPause = true;
+    m_player.OnPause();
+    m_player.OnNext();
+    EndOfTrack();
+    EXPECT_EQ("X", Current());
+    EXPECT_EQ(1, m_device.Count("play"));
+}
+
+TEST_F(TransportTest, StopFromTheDevicesOwnBarAdvancesLikeTheEndOfATrack) {
+    m_playList.Add({"X", "Y"});
+    m_player.OnPlay();
+    m_player.OnDeviceMode(CTransportController::kModeStopped);
+    EXPECT_EQ("Y", Current());
+}
+
+TEST_F(TransportTest, OtherModesAreIgnored) {
+    m_playList.Add({"X", "Y"});
+    m_player.OnPlay();
+    for (long mode : {524L, 526L, 527L, 528L, 529L, 530L}) m_player.OnDeviceMode(mode);
+    EXPECT_EQ("X", Current());
+}
+
+TEST_F(TransportTest, PausedThenPlayPlaysButItsEndDoesNotAdvanceUntilUnpaused) {
+    m_playList.Add({"X", "Y", "Z"});
+    m_player.OnPlay();
+    m_view.m_bPause = true;
+    m_player.OnPause();
+    m_player.OnPlay();
+    EXPECT_EQ("Y", Current());
+    EXPECT_TRUE(m_view.m_bPause) << "the Pause button keeps its check";
+    EndOfTrack();
+    EXPECT_EQ("Y", Current());
+    m_view.m_bPause = false;
+    m_player.OnPause();
+    EndOfTrack();
+    EXPECT_EQ("Z", Current());
+}
+
+TEST_F(TransportTest, PauseAndResumeFollowTheButtonAndTheTrayItemAgrees) {
+    m_view.m_bPause = true;
+    m_player.OnPause();
+    EXPECT_EQ("pause", m_device.m_log.back());
+    EXPECT_NE(0, m_view.GetTrayPauseState());
+    m_view.m_bPause = false;
+    m_player.OnPause();
+    EXPECT_EQ("resume", m_device.m_log.back());
+    EXPECT_EQ(0, m_view.GetTrayPauseState());
+}
+
+TEST_F(TransportTest, TrayPauseTogglesWithButtonAndMenuAgreeing) {
+    m_player.OnTrayPause();
+    EXPECT_TRUE(m_view.m_bPause);
+    EXPECT_NE(0, m_view.GetTrayPauseState());
+    EXPECT_EQ("pause", m_device.m_log.back());
+    m_player.OnTrayPause();
+    EXPECT_FALSE(m_view.m_bPause);
+    EXPECT_EQ(0, m_view.GetTrayPauseState());
+    EXPECT_EQ("resume", m_device.m_log.back());
+}
+
+TEST_F(TransportTest, PreviousWithAnEmptyQueuePlaysTheLastPickedEntryAgain) {
+    m_playList.Add({"X", "Y", "Z"});
+    m_player.OnPlay();
+    EndOfTrack();
+    ASSERT_EQ("Y", Current());
+    m_device.m_log.clear();
+    m_player.OnPrevious();
+    EXPECT_EQ((std::vector<std::string>{"open C:\\Music\\Y.mp3", "play"}), m_device.m_log);
+    EXPECT_EQ(std::vector<std::string>{"Y - song Y"}, m_view.m_replays);
+    EXPECT_EQ("Y", Current()) << "Previous leaves the current entry";
+    EXPECT_EQ(2, m_player.m_nPlayPos);
+}
+
+TEST_F(TransportTest, PreviousInRandomModeAlsoReplaysTheLastPick) {
+    m_playList.Add({"X", "Y", "Z"});
+    m_player.m_nRandom = 1;
+    m_playList.m_entries.SetRandomSource([] { return 2; });
+    m_player.OnPlay();
+    ASSERT_EQ("Z", Current());
+    m_player.OnPrevious();
+    EXPECT_EQ(std::vector<std::string>{"Z - song Z"}, m_view.m_replays);
+}
+
+TEST_F(TransportTest, PreviousWithAQueuePlaysItsSecondEntryWithoutRemovingIt) {
+    m_queue.Add({"A", "B", "C"});
+    m_player.OnPrevious();
+    EXPECT_EQ("open C:\\Music\\B.mp3", m_device.m_log.front());
+    EXPECT_EQ((std::vector<std::string>{"A", "B", "C"}), m_queue.Names());
+    EXPECT_FALSE(m_player.m_bAutoAdvance) << "Previous leaves auto-advance alone";
+}
+
+TEST_F(TransportTest, PreviousWithOneQueuedEntryPlaysThatEntry) {
+    m_queue.Add({"A"});
+    m_player.OnPrevious();
+    EXPECT_EQ("open C:\\Music\\A.mp3", m_device.m_log.front());
+}
+
+TEST_F(TransportTest, PreviousWithNothingPickedYetPlaysNothing) {
+    m_playList.Add({"X", "Y"});
+    m_player.OnPrevious();
+    EXPECT_TRUE(m_device.m_log.empty());
+    EXPECT_EQ(0, m_player.m_nPlayPos);
+    m_player.OnPlay();
+    EXPECT_EQ("X", Current()) << "Play still starts at the first entry";
+}
+
+TEST_F(TransportTest, BothListsEmptyPlayDoesNothing) {
+    m_player.m_nPlayPos = 5;
+    m_player.OnPlay();
+    EXPECT_TRUE(m_device.m_log.empty());
+    EXPECT_EQ(0, m_player.m_nPlayPos);
+    m_player.m_nRandom = 1;
+    m_player.OnPlay();
+    EXPECT_TRUE(m_device.m_log.empty());
+    EXPECT_EQ(0, m_player.m_nPlayPos);
+}
+
+TEST_F(TransportTest, AFailedOpenPlaysNothingAndShowsNoBanner) {
+    m_playList.Add({"X", "Y"});
+    m_device.m_openErrors["C:\\Music\\X.mp3"] = 275;
+    m_player.OnPlay();
+    EXPECT_EQ(0, m_device.Count("play"));
+    EXPECT_TRUE(m_view.m_banner.empty());
+    EXPECT_TRUE(m_player.m_bAutoAdvance) << "a later stop still follows the end-of-track rule";
+}
+
+TEST_F(TransportTest, AQueuedEntryWithoutAPathShowsItsEmptyPathAndPlaysNothing) {
+    m_queue.m_entries.AddEntry(MediaEntry{});
+    m_player.OnPlay();
+    EXPECT_EQ(std::vector<std::string>{""}, m_view.m_messages);
+    EXPECT_TRUE(m_device.m_log.empty());
+}
+
+TEST_F(TransportTest, ADeviceExceptionEndsPlayQuietly) {
+    m_playList.Add({"X"});
+    m_device.m_bThrowOnOpen = true;
+    EXPECT_NO_THROW(m_player.OnPlay());
+    EXPECT_TRUE(m_view.m_banner.empty());
+}
+
+TEST_F(TransportTest, PlayWhilePausedStopsTheDeviceFirst) {
+    m_playList.Add({"X", "Y"});
+    m_view.m_bPause = true;
+    m_player.OnPlay();
+    EXPECT_EQ("stop", m_device.m_log.front());
+}
+
+struct NowPlayingCase {
+    const char* name;
+    MediaEntry entry;
+    const char* text;
+};
+
+class NowPlayingTextTest : public testing::TestWithParam<NowPlayingCase> {};
+
+TEST_P(NowPlayingTextTest, DropsTheLastCharacterOfArtistAndSong) {
+    EXPECT_EQ(GetParam().text, NowPlayingText(GetParam().entry));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, NowPlayingTextTest,
+    testing::Values(
+        NowPlayingCase{"TagTexts", MediaEntry{"p", "", std::string("Abba\0", 5), "", std::string("Waterloo\0", 9)},
+                       "Abba - Waterloo"},
+        NowPlayingCase{"UntaggedName", MediaEntry{"C:\\a.wav", "", "a.wav", "", "C:\\a.wav"}, "a.wa - C:\\a.wa"},
+        NowPlayingCase{"EmptyFields", MediaEntry{"p", "", "", "", ""}, " - "},
+        NowPlayingCase{"EmptyTagFields", MediaEntry{"p", "", std::string(1, '\0'), "", std::string(1, '\0')},
+                       " - "}),
+    [](const testing::TestParamInfo<NowPlayingCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
