@@ -1,0 +1,78 @@
+#include "settings/MelodeckSettings.h"
+
+#include "settings/FontRecord.h"
+
+#include <cstdio>
+#include <cstring>
+
+std::string CMelodeckSettings::IniPathFor(const std::string& programPath) {
+    if (programPath.size() < 3 || programPath.size() >= static_cast<size_t>(kPathSize)) return {};
+    if (programPath.find('\0') != std::string::npos) return {};
+    return programPath.substr(0, programPath.size() - 3) + "ini";
+}
+
+std::string CMelodeckSettings::GetIniPath() const {
+    if (!m_strIniPath.empty()) return m_strIniPath;
+    char path[kPathSize] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, kPathSize);
+    // A path that filled the buffer was cut (and on older systems is not terminated).
+    if (length == 0 || length >= static_cast<DWORD>(kPathSize)) return {};
+    return IniPathFor(std::string(path, length));
+}
+
+int CMelodeckSettings::ReadInt(const std::string& key) const {
+    const std::string path = GetIniPath();
+    if (path.empty()) return 0;
+    return static_cast<int>(::GetPrivateProfileIntA(kSectionRead, key.c_str(), 0, path.c_str()));
+}
+
+void CMelodeckSettings::WriteInt(const std::string& key, int value) const {
+    const std::string path = GetIniPath();
+    if (path.empty()) return;
+    char text[16] = {};
+    std::snprintf(text, sizeof(text), "%d", value);
+    ::WritePrivateProfileStringA(kSectionWritten, key.c_str(), text, path.c_str());
+}
+
+std::string CMelodeckSettings::ReadFontText() const {
+    const std::string path = GetIniPath();
+    if (path.empty()) return kNoFont;
+    char text[kPathSize] = {};
+    const DWORD length =
+        ::GetPrivateProfileStringA(kSectionRead, kFont, kNoFont, text, kPathSize, path.c_str());
+    return std::string(text, length < static_cast<DWORD>(kPathSize) ? length : kPathSize - 1);
+}
+
+void CMelodeckSettings::WriteFontText(const std::string& text) const {
+    const std::string path = GetIniPath();
+    if (path.empty()) return;
+    const std::string line = text.substr(0, text.find_first_of(std::string("\r\n\0", 3)));
+    ::WritePrivateProfileStringA(kSectionWritten, kFont, line.c_str(), path.c_str());
+}
+
+bool CMelodeckSettings::LoadFont(CFont& font) const {
+    const std::string text = ReadFontText();
+    if (text.empty()) return false;
+    LOGFONTA description{};
+    description.lfCharSet = DEFAULT_CHARSET;
+    FontRecord record;
+    if (!ParseFontRecord(text, record)) return false;
+    std::memcpy(description.lfFaceName, record.m_strFaceName.data(),
+                record.m_strFaceName.size() < LF_FACESIZE ? record.m_strFaceName.size() : LF_FACESIZE - 1);
+    description.lfHeight = record.m_nHeight;
+    description.lfWeight = record.m_nWeight;
+    description.lfItalic = record.m_nItalic;
+    font.DeleteObject();
+    return font.CreateFontIndirect(description);
+}
+
+void CMelodeckSettings::SaveFont(const CFont& font) const {
+    LOGFONTA description{};
+    if (!font.GetLogFont(&description)) return;
+    FontRecord record;
+    record.m_strFaceName.assign(description.lfFaceName, strnlen(description.lfFaceName, LF_FACESIZE));
+    record.m_nHeight = description.lfHeight;
+    record.m_nWeight = description.lfWeight;
+    record.m_nItalic = description.lfItalic;
+    WriteFontText(FormatFontRecord(record));
+}
