@@ -75,7 +75,15 @@ private:
     static intptr_t OpenOsHandle(const std::string& path, unsigned flags, long& osError);
     // Returns 0 or the system error code.
     static long CloseOsHandle(intptr_t handle);
+
+    friend bool ReplaceFileWith(const std::string& target, const std::string& source, std::string* error);
 };
+
+// Puts the file source in the place of target, atomically where the system allows, and makes the change
+// durable before returning. An existing target marked read-only is refused and left as it is. On failure
+// the result is false, source and target are unchanged, and error (when given) receives the system's
+// description.
+bool ReplaceFileWith(const std::string& target, const std::string& source, std::string* error);
 
 // A growable file in memory. Always open; Close empties it.
 class CMemFile : public CFile {

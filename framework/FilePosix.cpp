@@ -155,3 +155,29 @@ void CFile::Flush() {
     // Files that cannot be synchronised (special files, read-only media) have nothing to hand on.
     if (fsync(Descriptor(m_hFile)) != 0 && errno != EINVAL && errno != EROFS) ThrowLastError();
 }
+
+bool ReplaceFileWith(const std::string& target, const std::string& source, std::string* error) {
+    auto fail = [error](long osError) {
+        if (error) *error = CFile::OsErrorText(osError);
+        return false;
+    };
+    // rename() would replace a file whose write permission is gone (and root may write anything); the
+    // read-only mark of a saved file is honoured as Windows does.
+    struct stat info;
+    if (::stat(target.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) return fail(EISDIR);
+        if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0)
+            return fail(EACCES);
+    }
+    if (::rename(source.c_str(), target.c_str()) != 0) return fail(errno);
+    // The new directory entry reaches the disk only with the directory itself. The file is already in
+    // place, so a folder that cannot be synchronised does not undo the replacement.
+    std::string::size_type slash = target.find_last_of('/');
+    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+    return true;
+}

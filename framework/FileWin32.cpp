@@ -142,3 +142,18 @@ void CFile::Flush() {
         if (error != ERROR_ACCESS_DENIED) ThrowOsError(static_cast<long>(error));
     }
 }
+
+bool ReplaceFileWith(const std::string& target, const std::string& source, std::string* error) {
+    auto fail = [error](DWORD osError) {
+        if (error) *error = CFile::OsErrorText(static_cast<long>(osError));
+        return false;
+    };
+    // Windows refuses to replace a read-only file; Wine as root might not, so the mark is checked here.
+    DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return fail(ERROR_ACCESS_DENIED);
+    // Write-through: the call returns once the move is on the disk.
+    if (!MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return fail(GetLastError());
+    return true;
+}
