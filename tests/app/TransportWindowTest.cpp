@@ -1,13 +1,16 @@
 // The player window itself, in this process: its buttons drive the device through real tracks, and
 // the juke-box order is seen as each track starts.
 #include "app/MelodeckDlg.h"
+#include "framework/App.h"
 #include "res/resource.h"
 #include "support/MediaFolder.h"
 #include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -152,6 +155,81 @@ TEST_F(TransportWindowTest, ReleasingTheTrackbarSetsTheVolumeOfThePlayingTrack) 
     m_player.SendMessage(WM_NOTIFY, IDC_VOLUME, reinterpret_cast<LPARAM>(&released));
     EXPECT_EQ(640, m_player.m_player.GetVolume());
     Click(IDC_STOP);
+}
+
+// Waits on its own thread for a message box owned by the window (a dialog captioned with the
+// application's name: the list windows are dialogs owned by the player too), keeps its text and
+// closes it.
+class CMessageBoxCatcher {
+public:
+    explicit CMessageBoxCatcher(HWND owner)
+        : m_thread([this, owner] {
+              DWORD start = ::GetTickCount();
+              while (!m_bStop && ::GetTickCount() - start < 15000) {
+                  HWND box = nullptr;
+                  while ((box = ::FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr) {
+                      if (::GetWindow(box, GW_OWNER) != owner || !::IsWindowVisible(box)) continue;
+                      char caption[256] = {};
+                      ::GetWindowTextA(box, caption, sizeof(caption));
+                      if (AfxGetAppName() != caption) continue;
+                      char text[1024] = {};
+                      ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+                      m_strText = text;
+                      m_strCaption = caption;
+                      ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                      m_bSeen = true;
+                      return;
+                  }
+                  ::Sleep(20);
+              }
+          }) {}
+    ~CMessageBoxCatcher() {
+        m_bStop = true;
+        m_thread.join();
+    }
+    std::atomic<bool> m_bSeen{false};
+    std::string m_strText;
+    std::string m_strCaption;
+
+private:
+    std::atomic<bool> m_bStop{false};
+    std::thread m_thread;
+};
+
+TEST_F(TransportWindowTest, AMissingFileShowsThePlayBackErrorAndThePlayerGoesOn) {
+    m_player.m_wndQueue.RemoveAll();
+    MediaEntry missing;
+    missing.m_strPath = m_folder.PathOf("missing.mp3");
+    missing.m_strFileName = "missing.mp3";
+    missing.m_strArtist = "missing";
+    m_player.m_wndQueue.AddEntry(missing);
+    {
+        CMessageBoxCatcher catcher(m_player.m_hWnd);
+        Click(IDC_PLAY);
+        WatchStarts(1, 3000);  // keeps the messages flowing while the box is up
+        ASSERT_TRUE(catcher.m_bSeen) << "no message box appeared";
+        EXPECT_EQ(0u, catcher.m_strText.find("Play Back Error!\n\n ")) << catcher.m_strText;
+        EXPECT_NE(std::string::npos, catcher.m_strText.find("\n\n missing.mp3")) << catcher.m_strText;
+        EXPECT_GT(catcher.m_strText.size(), std::string("Play Back Error!\n\n \n\n missing.mp3").size())
+            << "the device's error text is shown";
+        EXPECT_FALSE(catcher.m_strCaption.empty());
+    }
+    Click(IDC_PLAY);
+    EXPECT_EQ("X", CurrentName()) << "the player goes on with the next entry";
+}
+
+TEST_F(TransportWindowTest, AnUnreadableFileShowsThePlayBackError) {
+    ASSERT_TRUE(WriteMediaFile(m_folder.PathOf("garbage.mp3"), MediaBytes(5000, 0x55)));
+    m_player.m_wndQueue.RemoveAll();
+    MediaEntry garbage;
+    garbage.m_strPath = m_folder.PathOf("garbage.mp3");
+    garbage.m_strArtist = "garbage";
+    m_player.m_wndQueue.AddEntry(garbage);
+    CMessageBoxCatcher catcher(m_player.m_hWnd);
+    Click(IDC_PLAY);
+    WatchStarts(1, 3000);
+    ASSERT_TRUE(catcher.m_bSeen);
+    EXPECT_EQ(0u, catcher.m_strText.find("Play Back Error!")) << catcher.m_strText;
 }
 
 }  // namespace
