@@ -2,6 +2,7 @@
 
 #include "app/AboutDlg.h"
 #include "framework/App.h"
+#include "library/SavedList.h"
 #include "playback/MciDeviceRules.h"
 #include "res/resource.h"
 
@@ -55,6 +56,8 @@ bool CMelodeckDlg::OnInitDialog() {
     m_sliderVolume.SetRangeMax(1000, false);
     m_sliderVolume.SetRangeMin(0, false);
     m_sliderVolume.SetPos(m_player.GetVolume());
+
+    ApplySavedOptions();
     return true;
 }
 
@@ -74,6 +77,30 @@ void CMelodeckDlg::PlaceListWindows(int clientWidth, int clientHeight) {
     m_wndPlayList.MoveWindow(50, std::max<int>(rect.top + 88, queueRect.bottom), clientWidth, 200);
     m_wndQueue.ShowWindow(SW_SHOW);
     m_wndPlayList.ShowWindow(SW_SHOW);
+}
+
+void CMelodeckDlg::ApplySavedOptions() {
+    if (m_settings.LoadFont(m_font)) {
+        SetFont(m_font, true);
+        m_wndPlayList.m_list.SetFont(m_font, true);
+        m_wndQueue.m_list.SetFont(m_font, true);
+    }
+    m_nRandom = m_settings.ReadInt(CMelodeckSettings::kRandom);
+    m_nOnTop = m_settings.ReadInt(CMelodeckSettings::kOnTop);
+    SetWindowPos(m_nOnTop == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOOWNERZORDER);
+    m_nTray = m_settings.ReadInt(CMelodeckSettings::kTray);
+}
+
+// The play list first, then the queue. A list that cannot be written keeps its previous file, and
+// the user is told rather than losing the list silently.
+void CMelodeckDlg::SaveLists() {
+    for (CPlayList* list : {&m_wndPlayList, &m_wndQueue}) {
+        std::string error;
+        if (!list->SaveList(&error))
+            MessageBox(SavedListErrorText(SavedListFileName(list->GetListId()), error), nullptr,
+                       MB_OK | MB_ICONERROR);
+    }
 }
 
 LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -173,6 +200,7 @@ LRESULT CMelodeckDlg::OnPaint() {
 
 LRESULT CMelodeckDlg::OnDestroy() {
     Default();
+    SaveLists();
     m_player.Close();
     m_player.Close();
     return 0;

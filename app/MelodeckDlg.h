@@ -8,6 +8,7 @@
 #include "lists/PlayList.h"
 #include "playback/MCIWnd.h"
 #include "playback/Transport.h"
+#include "settings/MelodeckSettings.h"
 
 // The transport state (m_current, m_nPlayPos, m_bAutoAdvance, m_nRandom) and the commands Play,
 // Stop, Next, Previous and Pause come from the controller; this window supplies the device, the two
@@ -24,6 +25,7 @@ public:
     CButton m_btnPause;
     CStatic m_banner;
     CSliderCtrl m_sliderVolume;
+    CMelodeckSettings m_settings;
     HICON m_hIcon = nullptr;
     CFont m_font;  // list font chosen by the user
     int m_bQueueShown = 1;
@@ -52,6 +54,8 @@ private:
 
     LRESULT OnDeviceError(LPARAM error);
     void PlaceListWindows(int clientWidth, int clientHeight);
+    void ApplySavedOptions();
+    void SaveLists();
     LRESULT OnSysCommand(WPARAM command, LPARAM lParam);
     LRESULT OnPaint();
     LRESULT OnDestroy();

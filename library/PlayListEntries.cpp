@@ -102,6 +102,13 @@ void CPlayListEntries::AddScannedEntry(int row, const MediaEntry& entry) {
     AppendWithRow(GetCount(), entry);
 }
 
+void CPlayListEntries::AddScannedEntries(const std::vector<MediaEntry>& entries) {
+    if (entries.empty()) return;
+    CRowsBatch batch(m_rows);
+    m_entries.reserve(m_entries.size() + entries.size());
+    for (const MediaEntry& entry : entries) AppendWithRow(GetCount(), entry);
+}
+
 MediaEntry CPlayListEntries::GetEntryAt(int index) const {
     if (index < 0 || index >= GetCount()) throw std::out_of_range("entry index out of range");
     return m_entries[static_cast<size_t>(index)];

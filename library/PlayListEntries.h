@@ -30,6 +30,8 @@ public:
     void AddEntries(const std::vector<MediaEntry>& entries);
     // Appends an entry found by a loader; the columns keep their widths.
     void AddScannedEntry(int row, const MediaEntry& entry);
+    // Appends loader entries in one batch of rows; the columns keep their widths.
+    void AddScannedEntries(const std::vector<MediaEntry>& entries);
 
     int GetCount() const { return static_cast<int>(m_entries.size()); }
     // Throws std::out_of_range for an index outside the collection.

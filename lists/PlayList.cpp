@@ -4,11 +4,17 @@
 #include "framework/Debug.h"
 #include "framework/Exception.h"
 #include "framework/Menu.h"
+#include "framework/Thread.h"
+#include "library/MP3Thread.h"
+#include "library/SavedList.h"
+#include "library/TextFileDialog.h"
+#include "lists/FolderDialog.h"
 #include "res/resource.h"
 
 #include <windowsx.h>
 
 #include <exception>
+#include <memory>
 
 namespace {
 
@@ -16,7 +22,7 @@ namespace {
 const UINT kAddRequestMessage = WM_APP + 100;
 
 struct AddRequest {
-    enum Kind { oneEntry, manyEntries, scannedEntry } kind;
+    enum Kind { oneEntry, manyEntries, scannedEntry, manyScannedEntries } kind;
     const MediaEntry* entry;
     const std::vector<MediaEntry>* entries;
     int row;
@@ -27,6 +33,53 @@ bool SendAddRequest(HWND list, const AddRequest& request) {
     // The receiving thread copies what it needs before the call returns, so the request can live on
     // the sender's stack. A window destroyed meanwhile answers 0.
     return ::SendMessageA(list, kAddRequestMessage, 0, reinterpret_cast<LPARAM>(&request)) == 1;
+}
+
+// A loading thread's view of its list window: the window handle only, never the object, which the
+// user-interface thread may destroy at any moment; a destroyed window refuses the entries.
+class CListWindowTarget : public ILoaderTarget {
+public:
+    explicit CListWindowTarget(HWND list) : m_hList(list) {}
+    bool AddEntries(const std::vector<MediaEntry>& entries) override {
+        return CPlayList::AddEntriesTo(m_hList, entries);
+    }
+    bool AddScannedEntries(const std::vector<MediaEntry>& entries) override {
+        return CPlayList::AddScannedEntriesTo(m_hList, entries);
+    }
+
+private:
+    HWND m_hList;
+};
+
+enum class LoadKind { savedFile, directory, playList };
+
+// What one loading thread is asked to do; it owns the block from its start.
+struct LoadRequest {
+    HWND list;
+    int listId;
+    LoadKind kind;
+    std::string text;
+};
+
+unsigned LoaderThread(void* param) {
+    std::unique_ptr<LoadRequest> request(static_cast<LoadRequest*>(param));
+    CListWindowTarget target(request->list);
+    CMP3Thread worker(target);
+    switch (request->kind) {
+    case LoadKind::savedFile: worker.LoadSaved(request->listId); break;
+    case LoadKind::directory: worker.ScanDirectory(request->text); break;
+    case LoadKind::playList: worker.LoadM3U(request->text); break;
+    }
+    return 1;
+}
+
+// One loading thread per request, at idle priority, never waited for.
+void StartLoader(HWND list, int listId, LoadKind kind, const std::string& text) {
+    auto* request = new LoadRequest{list, listId, kind, text};
+    if (!BeginWorkerThread(&LoaderThread, request, THREAD_PRIORITY_IDLE)) {
+        delete request;
+        DebugOutput("Could not start a loading thread");
+    }
 }
 
 }  // namespace
@@ -55,7 +108,26 @@ bool CPlayList::OnInitDialog() {
     m_list.InsertColumn(0, "Artist", LVCFMT_LEFT, 150);
     m_list.InsertColumn(1, "Album", LVCFMT_LEFT, 150);
     m_list.InsertColumn(2, "Song", LVCFMT_LEFT, 150);
+    StartLoader(m_hWnd, m_nListId, LoadKind::savedFile, std::string());
     return true;
+}
+
+void CPlayList::LoadDirectory(const std::string& path, bool clear) {
+    if (path.empty()) return;
+    if (clear) RemoveAll();
+    StartLoader(m_hWnd, m_nListId, LoadKind::directory, path);
+}
+
+void CPlayList::LoadPlayListFile(const std::string& path) {
+    try {
+        StartLoader(m_hWnd, m_nListId, LoadKind::playList, path);
+    } catch (const std::exception& e) {
+        DebugOutput(e.what());
+    }
+}
+
+bool CPlayList::SaveList(std::string* error) {
+    return WriteSavedList(SavedListFileName(m_nListId), GetEntries(), error);
 }
 
 void CPlayList::AddEntry(const MediaEntry& entry) { m_entries.AddEntry(entry); }
@@ -63,6 +135,8 @@ void CPlayList::AddEntry(const MediaEntry& entry) { m_entries.AddEntry(entry); }
 void CPlayList::AddEntries(const std::vector<MediaEntry>& entries) { m_entries.AddEntries(entries); }
 
 void CPlayList::AddScannedEntry(int row, const MediaEntry& entry) { m_entries.AddScannedEntry(row, entry); }
+
+void CPlayList::AddScannedEntries(const std::vector<MediaEntry>& entries) { m_entries.AddScannedEntries(entries); }
 
 bool CPlayList::AddEntryTo(HWND list, const MediaEntry& entry) {
     return SendAddRequest(list, AddRequest{AddRequest::oneEntry, &entry, nullptr, 0});
@@ -74,6 +148,10 @@ bool CPlayList::AddEntriesTo(HWND list, const std::vector<MediaEntry>& entries) 
 
 bool CPlayList::AddScannedEntryTo(HWND list, int row, const MediaEntry& entry) {
     return SendAddRequest(list, AddRequest{AddRequest::scannedEntry, &entry, nullptr, row});
+}
+
+bool CPlayList::AddScannedEntriesTo(HWND list, const std::vector<MediaEntry>& entries) {
+    return SendAddRequest(list, AddRequest{AddRequest::manyScannedEntries, nullptr, &entries, 0});
 }
 
 int CPlayList::GetRowCountOf(HWND list) {
@@ -88,6 +166,7 @@ LRESULT CPlayList::OnAddRequest(LPARAM lParam) {
     case AddRequest::oneEntry: AddEntry(*request.entry); break;
     case AddRequest::manyEntries: AddEntries(*request.entries); break;
     case AddRequest::scannedEntry: AddScannedEntry(request.row, *request.entry); break;
+    case AddRequest::manyScannedEntries: AddScannedEntries(*request.entries); break;
     }
     return 1;
 }
@@ -106,6 +185,10 @@ bool CPlayList::OnCommand(UINT id, UINT code, HWND control) {
     case ID_LIST_ADDTOQUEUE: OnAddToQueue(); return true;
     case ID_LIST_REMOVE: RemoveSelected(); return true;
     case ID_LIST_REMOVEALL: RemoveAll(); return true;
+    case ID_LIST_ADDDIRECTORY: OnLoadDirectory(false); return true;
+    case ID_LIST_LOADDIRECTORY: OnLoadDirectory(true); return true;
+    case ID_LIST_ADDPLAYLIST: OnLoadPlayList(false); return true;
+    case ID_LIST_LOADPLAYLIST: OnLoadPlayList(true); return true;
     }
     return CDialog::OnCommand(id, code, control);
 }
@@ -158,6 +241,20 @@ void CPlayList::OnAddToQueue() {
     if (!m_pQueue) return;  // the queue window: nothing to add to
     for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = m_list.GetNextItem(row, LVNI_SELECTED))
         m_pQueue->AddEntry(GetEntryAt(row));
+}
+
+void CPlayList::OnLoadDirectory(bool clear) {
+    CFolderDialog chooser(m_hWnd);
+    LoadDirectory(chooser.Browse("Select a Directory to play"), clear);
+}
+
+void CPlayList::OnLoadPlayList(bool clear) {
+    // The saved lists live in the working directory, so the dialog must leave it where it is.
+    CTextFileDialog dialog(false, "m3u", "Music Play List (*.m3u)|*.m3u|All Files (*.*)|*.*||", OFN_NOCHANGEDIR,
+                           m_hWnd);
+    if (!dialog.DoModal()) return;
+    if (clear) RemoveAll();
+    LoadPlayListFile(dialog.GetPathName());
 }
 
 void CPlayList::OnOK() { OnAddToQueue(); }

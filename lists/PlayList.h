@@ -7,6 +7,7 @@
 #include "lists/ListCtrlRows.h"
 #include "playback/Transport.h"
 
+#include <string>
 #include <vector>
 
 class CPlayList : public CDialog, public ITransportList {
@@ -24,6 +25,7 @@ public:
     void AddEntry(const MediaEntry& entry);
     void AddEntries(const std::vector<MediaEntry>& entries);
     void AddScannedEntry(int row, const MediaEntry& entry);
+    void AddScannedEntries(const std::vector<MediaEntry>& entries);
     int GetCount() const { return m_entries.GetCount(); }
     MediaEntry GetEntryAt(int index) const { return m_entries.GetEntryAt(index); }
     std::vector<MediaEntry> GetEntries() const { return m_entries.GetEntries(); }
@@ -34,12 +36,22 @@ public:
     void RemoveAll() { m_entries.RemoveAll(); }
     void SortByColumn(int column) { m_entries.SortByColumn(column); }
 
+    // Loads the folder tree's music files in the background; clear first empties the list. An empty
+    // path (a cancelled folder chooser) does nothing.
+    void LoadDirectory(const std::string& path, bool clear);
+    // Appends the files of an M3U play list in the background.
+    void LoadPlayListFile(const std::string& path);
+    // Writes the entries to this list's saved file ("Queue.dat" or "Playlist.dat") in the working
+    // directory; false with the reason when the file could not be written (the old one then stays).
+    bool SaveList(std::string* error);
+
     // Adding from any thread, by window handle: a worker never holds the window object, which the
     // user-interface thread may destroy at any moment. The call returns once the rows are in; it
     // returns false when the window is gone.
     static bool AddEntryTo(HWND list, const MediaEntry& entry);
     static bool AddEntriesTo(HWND list, const std::vector<MediaEntry>& entries);
     static bool AddScannedEntryTo(HWND list, int row, const MediaEntry& entry);
+    static bool AddScannedEntriesTo(HWND list, const std::vector<MediaEntry>& entries);
     // Row count of the list window's list control, from any thread (-1 when the window is gone).
     static int GetRowCountOf(HWND list);
 
@@ -63,6 +75,8 @@ private:
     LRESULT OnContextMenu(int x, int y);
     LRESULT OnAddRequest(LPARAM lParam);
     void OnAddToQueue();
+    void OnLoadDirectory(bool clear);
+    void OnLoadPlayList(bool clear);
     void Hide();
 
     int m_nListId = 0;

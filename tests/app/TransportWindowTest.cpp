@@ -24,6 +24,11 @@ class TransportWindowTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(m_folder.Path().empty());
+        // The lists are read from and saved to the working directory: this test's own folder.
+        char previous[MAX_PATH] = {};
+        ::GetCurrentDirectoryA(sizeof(previous), previous);
+        m_strPreviousFolder = previous;
+        ASSERT_TRUE(::SetCurrentDirectoryA(m_folder.Path().c_str()));
         for (const char* name : {"A", "B", "X", "Y", "Z"})
             ASSERT_TRUE(WriteWavFile(m_folder.PathOf(std::string(name) + ".wav"), 300));
         ASSERT_TRUE(m_player.Create());
@@ -32,7 +37,10 @@ protected:
         m_player.m_wndQueue.AddEntry(Entry("B"));
         for (const char* name : {"X", "Y", "Z"}) m_player.m_wndPlayList.AddEntry(Entry(name));
     }
-    void TearDown() override { m_player.DestroyWindow(); }
+    void TearDown() override {
+        m_player.DestroyWindow();
+        ::SetCurrentDirectoryA(m_strPreviousFolder.c_str());
+    }
 
     MediaEntry Entry(const std::string& name) {
         MediaEntry entry;
@@ -72,6 +80,7 @@ protected:
     }
 
     CMediaFolder m_folder;
+    std::string m_strPreviousFolder;
     CTestPlayer m_player;
     std::vector<std::string> m_started;
     std::vector<int> m_queueRows;

@@ -1,7 +1,7 @@
 // The list window's collection with a real list control: rows and entries stay in step, also while
 // worker threads add entries and the user-interface thread removes and sorts.
 #include "lists/PlayList.h"
-#include "support/MelodeckProcess.h"
+#include "support/MediaFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -26,10 +26,18 @@ std::string Shown(const std::string& text) { return text.substr(0, text.find('\0
 class PlayListWindowTest : public testing::Test {
 protected:
     void SetUp() override {
+        // The window reads its saved file from the working directory as it starts: an empty folder.
+        char previous[MAX_PATH] = {};
+        ::GetCurrentDirectoryA(sizeof(previous), previous);
+        m_strPreviousFolder = previous;
+        ASSERT_TRUE(::SetCurrentDirectoryA(m_folder.Path().c_str()));
         ASSERT_TRUE(m_list.Create(CPlayList::kPlayListId, nullptr));
         m_list.ShowWindow(SW_SHOW);
     }
-    void TearDown() override { m_list.DestroyWindow(); }
+    void TearDown() override {
+        m_list.DestroyWindow();
+        ::SetCurrentDirectoryA(m_strPreviousFolder.c_str());
+    }
 
     // Rows and entries agree one for one.
     void ExpectInStep() {
@@ -51,6 +59,8 @@ protected:
         }
     }
 
+    CMediaFolder m_folder;
+    std::string m_strPreviousFolder;
     CPlayList m_list;
 };
 

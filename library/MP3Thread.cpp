@@ -1,0 +1,84 @@
+#include "library/MP3Thread.h"
+
+#include "framework/Debug.h"
+#include "framework/Directory.h"
+#include "framework/Exception.h"
+#include "library/MP3PlayList.h"
+#include "library/MakeEntry.h"
+#include "library/SavedList.h"
+
+#include <cctype>
+
+std::string ExtensionOfName(const std::string& name) {
+    size_t dot = name.find('.');
+    std::string extension = dot == std::string::npos ? name : name.substr(dot);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+bool IsMusicExtension(const std::string& extension) {
+    return extension == ".mp3" || extension == ".wma" || extension == ".cda" || extension == ".wav";
+}
+
+CMP3Thread::~CMP3Thread() { Flush(); }
+
+void CMP3Thread::Flush() {
+    if (m_pending.empty()) return;
+    if (!m_bTargetGone && !m_target.AddScannedEntries(m_pending)) m_bTargetGone = true;
+    m_pending.clear();
+}
+
+void CMP3Thread::LoadSaved(int listId) {
+    LoadSavedListFile(SavedListFileName(listId), [this](std::vector<MediaEntry>&& batch) {
+        if (!m_bTargetGone && !m_target.AddEntries(batch)) m_bTargetGone = true;
+    });
+}
+
+void CMP3Thread::ScanDirectory(const std::string& folder) {
+    ScanFolder(folder);
+    Flush();
+}
+
+void CMP3Thread::ScanFolder(const std::string& folder) {
+    ForEachInDirectory(folder, [&](const std::string& name, bool isDirectory) {
+        if (m_bTargetGone) return false;
+        std::string path = folder + kPathSeparator + name;
+        if (isDirectory) {
+            ScanFolder(path);
+        } else {
+            std::string extension = ExtensionOfName(name);
+            if (IsMusicExtension(extension)) AddFile(path, name, extension);
+        }
+        FlushIfDue();
+        return !m_bTargetGone;
+    });
+}
+
+void CMP3Thread::AddFile(const std::string& path, const std::string& name, const std::string& extension) {
+    if (m_bTargetGone) return;
+    if (m_pending.empty()) m_pendingSince = std::chrono::steady_clock::now();
+    m_pending.push_back(MakeEntry(path, name, extension));
+    FlushIfDue();
+}
+
+void CMP3Thread::FlushIfDue() {
+    if (m_pending.empty()) return;
+    if (m_pending.size() >= kGroupSize || std::chrono::steady_clock::now() - m_pendingSince >= kGroupAge)
+        Flush();
+}
+
+void CMP3Thread::LoadM3U(const std::string& path) {
+    try {
+        CMP3PlayList reader;
+        int count = reader.Open(path);
+        // Line 0 is where the "#EXTM3U" header stands: it is never an entry.
+        for (int i = 1; i < count && !m_bTargetGone; ++i) {
+            MediaEntry entry;
+            std::string extension;
+            if (reader.GetEntry(i, entry, extension) == 1) AddFile(entry.m_strPath, entry.m_strPath, extension);
+        }
+    } catch (const CException& e) {
+        DebugOutput(e.GetErrorMessage());
+    }
+    Flush();
+}

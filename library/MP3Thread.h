@@ -1,0 +1,61 @@
+#pragma once
+// CMP3Thread: the work of one loading thread. It fills one list window: from the list's saved file
+// at start-up, from a folder tree, or from an M3U play list. It reaches the window only through
+// ILoaderTarget, which hands the entries over to the user-interface thread and says when the window
+// is gone; the worker then stops.
+#include "library/MediaEntry.h"
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+class ILoaderTarget {
+public:
+    virtual ~ILoaderTarget() = default;
+    // Appends entries read from the saved file; the columns are fitted to them. False: target gone.
+    virtual bool AddEntries(const std::vector<MediaEntry>& entries) = 0;
+    // Appends entries found by a scan or in an M3U list; the columns keep their widths.
+    virtual bool AddScannedEntries(const std::vector<MediaEntry>& entries) = 0;
+};
+
+// The extension text of a file name: from its first dot to its end, in lower case (a.b.mp3 gives
+// .b.mp3; a name without a dot gives the whole name).
+std::string ExtensionOfName(const std::string& name);
+// The extensions a folder scan takes: ".mp3", ".wma", ".cda", ".wav".
+bool IsMusicExtension(const std::string& extension);
+
+class CMP3Thread {
+public:
+    explicit CMP3Thread(ILoaderTarget& target) : m_target(target) {}
+    virtual ~CMP3Thread();
+    CMP3Thread(const CMP3Thread&) = delete;
+    CMP3Thread& operator=(const CMP3Thread&) = delete;
+
+    // Reads the saved file of the list (163: "Queue.dat", others "Playlist.dat") in the working
+    // directory and appends its entries in file order.
+    void LoadSaved(int listId);
+    // Walks the folder tree depth first and adds every music file, hidden ones included.
+    void ScanDirectory(const std::string& folder);
+    // Makes the entry of one file (reading its tag when it is an MP3) and adds it.
+    void AddFile(const std::string& path, const std::string& name, const std::string& extension);
+    // Adds the files an M3U play list names, after its first line.
+    void LoadM3U(const std::string& path);
+    // Hands over whatever is still waiting; the routines do it when they end.
+    void Flush();
+
+    bool TargetGone() const { return m_bTargetGone; }
+
+private:
+    // Entries reach the window in small groups: a group goes when it is full or a moment old, so
+    // rows appear as the files are found without one cross-thread call per file.
+    static constexpr size_t kGroupSize = 64;
+    static constexpr std::chrono::milliseconds kGroupAge{40};
+
+    void ScanFolder(const std::string& folder);
+    void FlushIfDue();
+
+    ILoaderTarget& m_target;
+    std::vector<MediaEntry> m_pending;
+    std::chrono::steady_clock::time_point m_pendingSince;
+    bool m_bTargetGone = false;
+};
