@@ -72,3 +72,73 @@ TEST_F(PlayerWindowTest, ClosingAListWindowOnlyHidesIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// Options saved by an earlier run, in the INI file beside the program.
+class SavedOptionsTest : public testing::Test {
+protected:
+    void WriteIni(const std::string& text) {
+        HANDLE file = ::CreateFileA(m_program.PathIn("Melodeck.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        DWORD written = 0;
+        ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        ::CloseHandle(file);
+    }
+    // The list's header takes the list's font: its height tells the font's size from outside.
+    static int HeaderHeight(HWND list) {
+        HWND header = reinterpret_cast<HWND>(::SendMessageA(list, 0x101F /* LVM_GETHEADER */, 0, 0));
+        RECT rect{};
+        ::GetWindowRect(header, &rect);
+        return rect.bottom - rect.top;
+    }
+    bool IsTopmost() const {
+        return (::GetWindowLongPtrA(m_program.Player(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    }
+    CMelodeckProcess m_program;
+};
+
+TEST_F(SavedOptionsTest, AlwaysOnTopSavedAsOneStartsTopmost) {
+    WriteIni("[Setup]\r\nOnTop=1\r\n");
+    ASSERT_TRUE(m_program.Start());
+    EXPECT_TRUE(IsTopmost());
+}
+
+TEST_F(SavedOptionsTest, AnyOtherSavedValueStartsNormal) {
+    WriteIni("[setup]\r\nOnTop=2\r\n");
+    ASSERT_TRUE(m_program.Start());
+    EXPECT_FALSE(IsTopmost());
+}
+
+TEST_F(SavedOptionsTest, TheSavedListFontIsGivenToBothLists) {
+    // A large font makes the rows visibly taller than with the dialog font.
+    ASSERT_TRUE(m_program.Start());
+    HWND list = ::GetDlgItem(m_program.FindTopLevel("Play List"), 1002);
+    ASSERT_TRUE(list);
+    int normal = HeaderHeight(list);
+    ASSERT_TRUE(m_program.Close());
+
+    WriteIni("[Setup]\r\nFont=Tahoma,-40,700,0\r\n");
+    ASSERT_TRUE(m_program.Start());
+    for (const char* caption : {"Play List", "Queue"}) {
+        HWND control = ::GetDlgItem(m_program.FindTopLevel(caption), 1002);
+        ASSERT_TRUE(control) << caption;
+        int large = HeaderHeight(control);
+        EXPECT_GE(large, normal + 20) << caption;
+    }
+}
+
+TEST_F(SavedOptionsTest, AnUnreadableFontRecordKeepsTheDialogFont) {
+    ASSERT_TRUE(m_program.Start());
+    HWND list = ::GetDlgItem(m_program.FindTopLevel("Play List"), 1002);
+    int normal = HeaderHeight(list);
+    ASSERT_TRUE(m_program.Close());
+
+    WriteIni("[Setup]\r\nFont=Tahoma 2,-40,700,0\r\n");
+    ASSERT_TRUE(m_program.Start());
+    list = ::GetDlgItem(m_program.FindTopLevel("Play List"), 1002);
+    EXPECT_EQ(normal, HeaderHeight(list));
+}
+
+}  // namespace
