@@ -81,7 +81,7 @@ struct ControlSpec {
     bool bordered;
 };
 
-struct DialogSpec {
+struct DialogExpectation {
     const char* name;
     int id;
     const char* caption;
@@ -93,15 +93,15 @@ struct DialogSpec {
     std::vector<ControlSpec> controls; // in tab order
 };
 
-std::ostream& operator<<(std::ostream& os, const DialogSpec& spec) {
-    return os << spec.name;
+std::ostream& operator<<(std::ostream& os, const DialogExpectation& wanted) {
+    return os << wanted.name;
 }
 
 constexpr DWORD kButtonKind = BS_TYPEMASK | WS_TABSTOP | WS_GROUP;
 constexpr DWORD kFrame = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 
 // clang-format off
-const DialogSpec kDialogs[] = {
+const DialogExpectation kDialogs[] = {
     {"About", IDD_ABOUTBOX, "About Melodeck", 235, 55, "MS Shell Dlg", 0, kFrame | DS_MODALFRAME, 0,
      {{-1, "Static", nullptr, SS_TYPEMASK, SS_ICON, 11, 17, 0, 0, false},
       {-1, "Static", nullptr, SS_TYPEMASK, SS_LEFT, 40, 10, 119, 8, false},
@@ -153,23 +153,23 @@ const DialogSpec kDialogs[] = {
 };
 // clang-format on
 
-class DialogTemplateTest : public ResourcesTest, public testing::WithParamInterface<DialogSpec> {};
+class DialogTemplateTest : public ResourcesTest, public testing::WithParamInterface<DialogExpectation> {};
 
 TEST_P(DialogTemplateTest, HeaderHasCaptionFrameSizeFontAndMenu) {
-    const DialogSpec& spec = GetParam();
+    const DialogExpectation& wanted = GetParam();
     TemplateHeader header;
-    ASSERT_TRUE(ReadTemplate(spec.id, header)) << "template " << spec.id << " missing or not DIALOGEX";
-    EXPECT_EQ(header.caption, spec.caption);
-    EXPECT_EQ(header.style & spec.style, spec.style);
-    EXPECT_EQ(header.exStyle & spec.exStyle, spec.exStyle);
+    ASSERT_TRUE(ReadTemplate(wanted.id, header)) << "template " << wanted.id << " missing or not DIALOGEX";
+    EXPECT_EQ(header.caption, wanted.caption);
+    EXPECT_EQ(header.style & wanted.style, wanted.style);
+    EXPECT_EQ(header.exStyle & wanted.exStyle, wanted.exStyle);
     // Created hidden and top-level: the list windows and the compact view are shown only on demand.
     EXPECT_EQ(header.style & (WS_VISIBLE | WS_CHILD), 0u);
-    EXPECT_EQ(header.cx, spec.cx);
-    EXPECT_EQ(header.cy, spec.cy);
-    EXPECT_EQ(header.menuId, spec.menuId);
+    EXPECT_EQ(header.cx, wanted.cx);
+    EXPECT_EQ(header.cy, wanted.cy);
+    EXPECT_EQ(header.menuId, wanted.menuId);
     EXPECT_EQ(header.pointSize, 8);
-    EXPECT_EQ(header.face, spec.face);
-    EXPECT_EQ(header.itemCount, static_cast<int>(spec.controls.size()));
+    EXPECT_EQ(header.face, wanted.face);
+    EXPECT_EQ(header.itemCount, static_cast<int>(wanted.controls.size()));
 }
 
 std::string BaseClassName(HWND hwnd) {
@@ -187,12 +187,12 @@ std::string WindowText(HWND hwnd) {
 }
 
 TEST_P(DialogTemplateTest, CreatesWithItsControlsInTabOrder) {
-    const DialogSpec& spec = GetParam();
-    WindowPtr dialog(CreateDialogParamA(Module(), MAKEINTRESOURCEA(spec.id), nullptr, QuietDialogProc, 0));
+    const DialogExpectation& wanted = GetParam();
+    WindowPtr dialog(CreateDialogParamA(Module(), MAKEINTRESOURCEA(wanted.id), nullptr, QuietDialogProc, 0));
     ASSERT_TRUE(dialog) << "CreateDialogParam failed, error " << GetLastError();
     HWND hwnd = dialog.get();
 
-    RECT client = {}, expected = {0, 0, spec.cx, spec.cy};
+    RECT client = {}, expected = {0, 0, wanted.cx, wanted.cy};
     GetClientRect(hwnd, &client);
     MapDialogRect(hwnd, &expected);
     EXPECT_EQ(client.right, expected.right);
@@ -203,7 +203,7 @@ TEST_P(DialogTemplateTest, CreatesWithItsControlsInTabOrder) {
     ASSERT_NE(font, nullptr);
     LOGFONTA logFont = {};
     ASSERT_NE(GetObjectA(font, sizeof(logFont), &logFont), 0);
-    EXPECT_STREQ(logFont.lfFaceName, spec.face);
+    EXPECT_STREQ(logFont.lfFaceName, wanted.face);
     HDC screen = GetDC(nullptr);
     EXPECT_EQ(logFont.lfHeight, -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72));
     ReleaseDC(nullptr, screen);
@@ -211,12 +211,12 @@ TEST_P(DialogTemplateTest, CreatesWithItsControlsInTabOrder) {
     std::vector<HWND> children;
     for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         children.push_back(child);
-    ASSERT_EQ(children.size(), spec.controls.size());
+    ASSERT_EQ(children.size(), wanted.controls.size());
 
     for (size_t i = 0; i < children.size(); ++i) {
-        const ControlSpec& want = spec.controls[i];
+        const ControlSpec& want = wanted.controls[i];
         HWND child = children[i];
-        SCOPED_TRACE(testing::Message() << spec.name << " control #" << i << " (id " << want.id << ")");
+        SCOPED_TRACE(testing::Message() << wanted.name << " control #" << i << " (id " << want.id << ")");
         EXPECT_EQ(GetDlgCtrlID(child), want.id);
         EXPECT_EQ(lstrcmpiA(BaseClassName(child).c_str(), want.className), 0) << BaseClassName(child);
         if (want.text) {
@@ -246,7 +246,7 @@ TEST_P(DialogTemplateTest, CreatesWithItsControlsInTabOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Templates, DialogTemplateTest, testing::ValuesIn(kDialogs),
-                         [](const testing::TestParamInfo<DialogSpec>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<DialogExpectation>& info) { return info.param.name; });
 
 TEST_F(ResourcesTest, AboutBoxShowsTheProgramIcon) {
     WindowPtr dialog(
