@@ -30,7 +30,7 @@ int ClampToInt(int64_t value) {
     return static_cast<int>(value);
 }
 
-}  // namespace
+} // namespace
 
 CBannerScroll::Step CBannerScroll::Tick(int clientLeft, int clientRight) {
     Step step;

@@ -4,15 +4,15 @@
 
 class CBannerScroll {
 public:
-    static constexpr int kMaxSpeed = 1000;       // speeds outside -kMaxSpeed..kMaxSpeed are ignored
-    static constexpr int kInitialPeriod = 100;   // ms, until a speed is set
+    static constexpr int kMaxSpeed = 1000;     // speeds outside -kMaxSpeed..kMaxSpeed are ignored
+    static constexpr int kInitialPeriod = 100; // ms, until a speed is set
     static constexpr int kPeriodDividend = 10000;
-    static constexpr int kMaxTextWidth = 1 << 28;  // a measured width is capped here, far beyond any screen
+    static constexpr int kMaxTextWidth = 1 << 28; // a measured width is capped here, far beyond any screen
 
     // What one tick asks of the window.
     struct Step {
-        int nScrollBy = 0;            // pixels to move the existing picture: -1 left, +1 right, 0 none
-        bool bInvalidateAll = false;  // the text jumped: repaint the whole control
+        int nScrollBy = 0;           // pixels to move the existing picture: -1 left, +1 right, 0 none
+        bool bInvalidateAll = false; // the text jumped: repaint the whole control
     };
 
     // Milliseconds between one-pixel steps for a speed: 10000 / |speed|, integer division. A speed of

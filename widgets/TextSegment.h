@@ -16,7 +16,7 @@ constexpr uint32_t kSegmentNoColour = 0xFFFFFFFF;
 struct TextSegment {
     std::string m_strText;
     uint32_t m_nStyle = 0;
-    uint32_t m_crBackground = 0;  // 0x00BBGGRR
+    uint32_t m_crBackground = 0; // 0x00BBGGRR
 
     uint32_t TextColour() const { return m_nStyle & kSegmentColourMask; }
     bool IsBold() const { return (m_nStyle & kSegmentBold) != 0; }
@@ -32,7 +32,8 @@ struct TextSegment {
 
 // Builds a segment the way the controls do: a background of kSegmentNoColour (-1) becomes the
 // button-face colour at this moment. The colour is a parameter so that the rule runs without a system.
-inline TextSegment MakeTextSegment(std::string text, uint32_t style, uint32_t background, uint32_t buttonFace) {
+inline TextSegment MakeTextSegment(std::string text, uint32_t style, uint32_t background,
+                                   uint32_t buttonFace) {
     TextSegment segment;
     segment.m_strText = std::move(text);
     segment.m_nStyle = style;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <ostream>
 
 namespace {
 
@@ -40,6 +41,10 @@ struct PeriodCase {
     int nSpeed;
     int nPeriod;
 };
+
+void PrintTo(const PeriodCase& period, std::ostream* out) {
+    *out << "speed " << period.nSpeed;
+}
 
 class BannerPeriodForSpeed : public testing::TestWithParam<PeriodCase> {};
 
@@ -111,24 +116,24 @@ TEST(BannerTick, WideTextLeavesTheLeftEdgeOnTick301AndReentersAtTheRight) {
 
 TEST(BannerTick, WrapHonoursAClientRectangleNotAtZero) {
     CBannerScroll scroll = ScrollWith(100, 10, 16);
-    scroll.Tick(5, 50);  // 15 + 10 = 25: still in
+    scroll.Tick(5, 50); // 15 + 10 = 25: still in
     EXPECT_EQ(scroll.GetPosition(), 15);
     scroll.SetPosition(-4);
-    scroll.Tick(5, 50);  // -5 + 10 = 5: the right end at the left edge, still in
+    scroll.Tick(5, 50); // -5 + 10 = 5: the right end at the left edge, still in
     EXPECT_EQ(scroll.GetPosition(), -5);
-    scroll.Tick(5, 50);  // -6 + 10 = 4 < 5: wraps
+    scroll.Tick(5, 50); // -6 + 10 = 4 < 5: wraps
     EXPECT_EQ(scroll.GetPosition(), 50);
 }
 
 TEST(BannerTick, NegativeSpeedMovesRightAndRestartsFullyOutsideTheLeftEdge) {
     CBannerScroll scroll = ScrollWith(-200, 300, kRight - 1);
     CBannerScroll::Step step = scroll.Tick(kLeft, kRight);
-    EXPECT_EQ(scroll.GetPosition(), kRight);  // at the edge: not yet past it
+    EXPECT_EQ(scroll.GetPosition(), kRight); // at the edge: not yet past it
     EXPECT_EQ(step.nScrollBy, 1);
     EXPECT_FALSE(step.bInvalidateAll);
 
     step = scroll.Tick(kLeft, kRight);
-    EXPECT_EQ(scroll.GetPosition(), kLeft - 300);  // the whole text just left of the control
+    EXPECT_EQ(scroll.GetPosition(), kLeft - 300); // the whole text just left of the control
     EXPECT_EQ(step.nScrollBy, 1);
     EXPECT_TRUE(step.bInvalidateAll);
 
@@ -157,14 +162,14 @@ TEST(BannerTick, ExtremePositionsAndWidthsDoNotOverflow) {
     left.AddTextWidth(INT_MAX);
     left.AddTextWidth(INT_MAX);
     EXPECT_EQ(left.GetTextWidth(), CBannerScroll::kMaxTextWidth);
-    left.Tick(kLeft, kRight);  // INT_MIN - 1 + width < 0: wraps
+    left.Tick(kLeft, kRight); // INT_MIN - 1 + width < 0: wraps
     EXPECT_EQ(left.GetPosition(), kRight);
 
     CBannerScroll right = ScrollWith(-1000, 0, INT_MAX);
     right.AddTextWidth(INT_MAX);
     CBannerScroll::Step step = right.Tick(INT_MIN, kRight);
     EXPECT_TRUE(step.bInvalidateAll);
-    EXPECT_EQ(right.GetPosition(), INT_MIN);  // clamped, not wrapped round
+    EXPECT_EQ(right.GetPosition(), INT_MIN); // clamped, not wrapped round
 }
 
 TEST(BannerTextWidth, SumsSegmentsAndIgnoresNegativeWidths) {
@@ -210,4 +215,4 @@ TEST(TextSegmentRule, StyleBitsSplitIntoColourAndFlags) {
     EXPECT_TRUE(MakeTextSegment("x", kSegmentUnderline, 0, 0).IsUnderline());
 }
 
-}  // namespace
+} // namespace
