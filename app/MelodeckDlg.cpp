@@ -48,6 +48,8 @@ bool CMelodeckDlg::OnInitDialog() {
     m_player.Create(m_hWnd, RECT{10, 10, width - 53, 100}, IDC_BANNER);
     m_player.SetVolume(100);
 
+    m_banner.SetSpeed(200);
+
     m_dlgCompact.Create(IDD_COMPACT, nullptr);
     m_dlgCompact.ShowWindow(SW_HIDE);
 
@@ -152,9 +154,17 @@ void CMelodeckDlg::SetPauseChecked(bool checked) { m_btnPause.SetCheck(checked ?
 
 int CMelodeckDlg::GetVolumePosition() const { return m_sliderVolume.GetPos(); }
 
-void CMelodeckDlg::ShowNowPlaying(const std::string& text) { m_banner.SetWindowText(text); }
+void CMelodeckDlg::ShowNowPlaying(const std::string& text) {
+    m_banner.RemoveAll();
+    m_banner.AddText(text, 0, 0x00FFFFFF);
+}
 
-void CMelodeckDlg::ShowReplaying(const std::string& text) { m_banner.SetWindowText(text); }
+void CMelodeckDlg::ShowReplaying(const std::string& text) {
+    TextSegment segment = CMultiColorStatic::BuildSegment(text, kSegmentBold, kSegmentNoColour);
+    m_segmentScratch.SetSegment(0, segment);
+    m_banner.RemoveAll();
+    m_banner.AddSegment(segment);
+}
 
 void CMelodeckDlg::ShowMessage(const std::string& text) { MessageBox(text); }
 

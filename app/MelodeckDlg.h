@@ -9,6 +9,8 @@
 #include "playback/MCIWnd.h"
 #include "playback/Transport.h"
 #include "settings/MelodeckSettings.h"
+#include "widgets/BannerStatic.h"
+#include "widgets/MultiColorStatic.h"
 
 // The transport state (m_current, m_nPlayPos, m_bAutoAdvance, m_nRandom) and the commands Play,
 // Stop, Next, Previous and Pause come from the controller; this window supplies the device, the two
@@ -21,9 +23,10 @@ public:
     CPlayList m_wndPlayList;
     CMelodeckCompact m_dlgCompact;
     CMCIWnd m_player;  // the playback device
+    CMultiColorStatic m_segmentScratch;  // the last segment Previous built; never has a window
     POINT m_ptGrab{};  // cursor offset from the window's corner while the frame is dragged
     CButton m_btnPause;
-    CStatic m_banner;
+    CBannerStatic m_banner;  // the now-playing banner
     CSliderCtrl m_sliderVolume;
     CMelodeckSettings m_settings;
     HICON m_hIcon = nullptr;

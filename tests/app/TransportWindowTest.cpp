@@ -2,9 +2,11 @@
 // the juke-box order is seen as each track starts.
 #include "app/MelodeckDlg.h"
 #include "framework/App.h"
+#include "library/MakeEntry.h"
 #include "res/resource.h"
 #include "support/MediaFolder.h"
 #include "support/TestMedia.h"
+#include "widgets/BannerTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +108,27 @@ TEST_F(TransportWindowTest, QueueThenPlayListInOrderAsTracksEndByThemselves) {
         EXPECT_EQ(LVIS_SELECTED, m_player.m_wndPlayList.m_list.GetItemState(row, LVIS_SELECTED))
             << "row " << row << " was selected when it started";
     }
+}
+
+TEST_F(TransportWindowTest, PlayShowsArtistAndSongScrollingLeftAtTwentyPixelsASecond) {
+    std::string path = m_folder.PathOf("abba.mp3");
+    ASSERT_TRUE(WriteMediaFile(path, MakeAbbaWaterlooMp3()));
+    m_player.m_wndQueue.RemoveAll();
+    m_player.m_wndPlayList.RemoveAll();  // nothing follows, so the banner keeps this song
+    m_player.m_wndQueue.AddEntry(MakeEntry(path, "abba.mp3", ".mp3"));
+    m_player.ShowWindow(SW_SHOW);
+    Click(IDC_PLAY);
+    ASSERT_EQ(1, m_player.m_banner.GetSegmentCount());
+    EXPECT_EQ("Abba - Waterloo", m_player.m_banner.GetSegment(0).m_strText);
+
+    HWND banner = m_player.GetDlgItem(IDC_BANNER);
+    PumpMessages(300);
+    CCapture earlier = CaptureClient(banner);
+    PumpMessages(500);
+    CCapture later = CaptureClient(banner);
+    int shift = BestLeftShift(earlier.InkProfile(0x00FFFFFF), later.InkProfile(0x00FFFFFF), 30);
+    EXPECT_GE(shift, 8);
+    EXPECT_LE(shift, 12);
 }
 
 TEST_F(TransportWindowTest, PausedPlayPlaysOneTrackAndDoesNotAdvance) {
