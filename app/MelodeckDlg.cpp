@@ -89,9 +89,13 @@ void CMelodeckDlg::ApplySavedOptions() {
     }
     m_nRandom = m_settings.ReadInt(CMelodeckSettings::kRandom);
     m_nOnTop = m_settings.ReadInt(CMelodeckSettings::kOnTop);
+    ApplyOnTop();
+    m_nTray = m_settings.ReadInt(CMelodeckSettings::kTray);
+}
+
+void CMelodeckDlg::ApplyOnTop() {
     SetWindowPos(m_nOnTop == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOOWNERZORDER);
-    m_nTray = m_settings.ReadInt(CMelodeckSettings::kTray);
 }
 
 // The play list first, then the queue. A list that cannot be written keeps its previous file, and

@@ -58,6 +58,7 @@ private:
     LRESULT OnDeviceError(LPARAM error);
     void PlaceListWindows(int clientWidth, int clientHeight);
     void ApplySavedOptions();
+    void ApplyOnTop();
     void SaveLists();
     LRESULT OnSysCommand(WPARAM command, LPARAM lParam);
     LRESULT OnPaint();

@@ -99,12 +99,6 @@ protected:
     CMelodeckProcess m_program;
 };
 
-TEST_F(SavedOptionsTest, AlwaysOnTopSavedAsOneStartsTopmost) {
-    WriteIni("[Setup]\r\nOnTop=1\r\n");
-    ASSERT_TRUE(m_program.Start());
-    EXPECT_TRUE(IsTopmost());
-}
-
 TEST_F(SavedOptionsTest, AnyOtherSavedValueStartsNormal) {
     WriteIni("[setup]\r\nOnTop=2\r\n");
     ASSERT_TRUE(m_program.Start());
