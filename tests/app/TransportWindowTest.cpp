@@ -5,6 +5,7 @@
 #include "library/MakeEntry.h"
 #include "res/resource.h"
 #include "support/MediaFolder.h"
+#include "support/WorkingFolder.h"
 #include "support/TestMedia.h"
 #include "widgets/BannerTestSupport.h"
 
@@ -26,11 +27,7 @@ class TransportWindowTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(m_folder.Path().empty());
-        // The lists are read from and saved to the working directory: this test's own folder.
-        char previous[MAX_PATH] = {};
-        ::GetCurrentDirectoryA(sizeof(previous), previous);
-        m_strPreviousFolder = previous;
-        ASSERT_TRUE(::SetCurrentDirectoryA(m_folder.Path().c_str()));
+        ASSERT_TRUE(m_workingFolder.Entered());
         for (const char* name : {"A", "B", "X", "Y", "Z"})
             ASSERT_TRUE(WriteWavFile(m_folder.PathOf(std::string(name) + ".wav"), 300));
         ASSERT_TRUE(m_player.Create());
@@ -41,7 +38,6 @@ protected:
     }
     void TearDown() override {
         m_player.DestroyWindow();
-        ::SetCurrentDirectoryA(m_strPreviousFolder.c_str());
     }
 
     MediaEntry Entry(const std::string& name) {
@@ -82,7 +78,7 @@ protected:
     }
 
     CMediaFolder m_folder;
-    std::string m_strPreviousFolder;
+    CWorkingFolder m_workingFolder{m_folder.Path()};  // the saved lists are read and written here
     CTestPlayer m_player;
     std::vector<std::string> m_started;
     std::vector<int> m_queueRows;

@@ -4,6 +4,7 @@
 #include "library/SavedList.h"
 #include "lists/PlayList.h"
 #include "support/MediaFolder.h"
+#include "support/WorkingFolder.h"
 #include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
@@ -19,10 +20,7 @@ std::string Zero(const std::string& text) { return text + std::string(1, '\0'); 
 class LoadingTest : public testing::Test {
 protected:
     void SetUp() override {
-        char previous[MAX_PATH] = {};
-        ::GetCurrentDirectoryA(sizeof(previous), previous);
-        m_strPreviousFolder = previous;
-        ASSERT_TRUE(::SetCurrentDirectoryA(m_work.Path().c_str()));
+        ASSERT_TRUE(m_workingFolder.Entered());
 
         ::CreateDirectoryA(m_tree.PathOf("sub").c_str(), nullptr);
         Id3v1Fields tag{"Waterloo", "Abba", "Gold"};
@@ -37,7 +35,6 @@ protected:
     }
     void TearDown() override {
         if (m_list.IsWindow()) m_list.DestroyWindow();
-        ::SetCurrentDirectoryA(m_strPreviousFolder.c_str());
     }
 
     void CreateList() {
@@ -76,7 +73,7 @@ protected:
 
     CMediaFolder m_work{"melodeck-work"};
     CMediaFolder m_tree{"melodeck-tree"};
-    std::string m_strPreviousFolder;
+    CWorkingFolder m_workingFolder{m_work.Path()};  // the saved lists are read and written here
     CPlayList m_list;
 };
 

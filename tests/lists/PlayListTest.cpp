@@ -2,6 +2,7 @@
 // worker threads add entries and the user-interface thread removes and sorts.
 #include "lists/PlayList.h"
 #include "support/MediaFolder.h"
+#include "support/WorkingFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -26,18 +27,11 @@ std::string Shown(const std::string& text) { return text.substr(0, text.find('\0
 class PlayListWindowTest : public testing::Test {
 protected:
     void SetUp() override {
-        // The window reads its saved file from the working directory as it starts: an empty folder.
-        char previous[MAX_PATH] = {};
-        ::GetCurrentDirectoryA(sizeof(previous), previous);
-        m_strPreviousFolder = previous;
-        ASSERT_TRUE(::SetCurrentDirectoryA(m_folder.Path().c_str()));
+        ASSERT_TRUE(m_workingFolder.Entered());
         ASSERT_TRUE(m_list.Create(CPlayList::kPlayListId, nullptr));
         m_list.ShowWindow(SW_SHOW);
     }
-    void TearDown() override {
-        m_list.DestroyWindow();
-        ::SetCurrentDirectoryA(m_strPreviousFolder.c_str());
-    }
+    void TearDown() override { m_list.DestroyWindow(); }
 
     // Rows and entries agree one for one.
     void ExpectInStep() {
@@ -60,7 +54,7 @@ protected:
     }
 
     CMediaFolder m_folder;
-    std::string m_strPreviousFolder;
+    CWorkingFolder m_workingFolder{m_folder.Path()};  // the saved lists are read and written here
     CPlayList m_list;
 };
 
