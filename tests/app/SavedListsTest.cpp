@@ -1,0 +1,277 @@
+// The real program keeps its lists across a restart: the play list is filled through the list window's
+// own "Load Directory" command and the shell's folder browser, two rows go to the queue with "Add to
+// Queue", and after the program is closed both saved files hold exactly the records the format asks
+// for; a second start shows the same rows in the same order.
+#include "framework/File.h"
+#include "library/SavedList.h"
+#include "support/MelodeckProcess.h"
+#include "support/TestMedia.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kAddToQueue = 32783;
+constexpr UINT kLoadDirectory = 32788;
+constexpr int kListControl = 1002;
+
+using Rows = std::vector<std::vector<std::string>>;
+using Bytes = std::vector<uint8_t>;
+
+// A block of memory in another process, for the messages whose parameters point at data.
+class CRemoteMemory {
+public:
+    CRemoteMemory(DWORD processId, size_t size)
+        : m_hProcess(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)) {
+        if (m_hProcess) m_pData = ::VirtualAllocEx(m_hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~CRemoteMemory() {
+        if (m_pData) ::VirtualFreeEx(m_hProcess, m_pData, 0, MEM_RELEASE);
+        if (m_hProcess) ::CloseHandle(m_hProcess);
+    }
+    CRemoteMemory(const CRemoteMemory&) = delete;
+    CRemoteMemory& operator=(const CRemoteMemory&) = delete;
+
+    bool IsValid() const { return m_pData != nullptr; }
+    bool Write(const void* data, size_t size) const {
+        return ::WriteProcessMemory(m_hProcess, m_pData, data, size, nullptr) != FALSE;
+    }
+    LPARAM Address() const { return reinterpret_cast<LPARAM>(m_pData); }
+
+private:
+    HANDLE m_hProcess;
+    void* m_pData = nullptr;
+};
+
+// Sets or clears the selected state of one row of another process's list view.
+bool SetRowSelected(HWND list, DWORD processId, int row, bool selected) {
+    CRemoteMemory remote(processId, sizeof(LVITEMA));
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = selected ? LVIS_SELECTED : 0;
+    if (!remote.IsValid() || !remote.Write(&item, sizeof(item))) return false;
+    return ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), remote.Address()) != 0;
+}
+
+int RowCount(HWND list) {
+    return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string ClassName(HWND hWnd) {
+    char name[64] = {};
+    ::GetClassNameA(hWnd, name, sizeof(name));
+    return name;
+}
+
+// The saved record of an entry, written out by hand: the count, then the five texts, each a length byte
+// and its characters (every text here is shorter than 255).
+void AppendRecord(Bytes& bytes, uint32_t count, const MediaEntry& entry) {
+    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(count >> shift));
+    for (const std::string* text :
+         {&entry.m_strPath, &entry.m_strFileName, &entry.m_strArtist, &entry.m_strAlbum, &entry.m_strSong}) {
+        EXPECT_LT(text->size(), 255u);
+        bytes.push_back(static_cast<uint8_t>(text->size()));
+        bytes.insert(bytes.end(), text->begin(), text->end());
+    }
+}
+
+Bytes ExpectedFile(const std::vector<MediaEntry>& entries) {
+    Bytes bytes;
+    for (const MediaEntry& entry : entries) AppendRecord(bytes, static_cast<uint32_t>(entries.size()), entry);
+    return bytes;
+}
+
+// The texts of a window's static controls (the folder browser shows its title in one).
+std::vector<std::string> StaticTexts(HWND window) {
+    std::vector<std::string> texts;
+    ::EnumChildWindows(
+        window,
+        [](HWND child, LPARAM param) -> BOOL {
+            if (ClassName(child) == "Static") {
+                char text[256] = {};
+                ::GetWindowTextA(child, text, sizeof(text));
+                reinterpret_cast<std::vector<std::string>*>(param)->push_back(text);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+std::vector<MediaEntry> ParseSavedFile(const std::string& path) {
+    std::vector<MediaEntry> entries;
+    CFile file;
+    if (!file.Open(path, CFile::modeRead | CFile::typeBinary)) return entries;
+    ReadSavedList(file, [&](std::vector<MediaEntry>&& batch) {
+        entries.insert(entries.end(), batch.begin(), batch.end());
+    });
+    return entries;
+}
+
+std::vector<std::string> RowOf(const MediaEntry& entry) {
+    return {DisplayText(entry.m_strArtist), DisplayText(entry.m_strAlbum), DisplayText(entry.m_strSong)};
+}
+
+class SavedListsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        const std::string music = m_program.PathIn("Music");
+        ASSERT_TRUE(::CreateDirectoryA(music.c_str(), nullptr));
+        ASSERT_TRUE(::CreateDirectoryA((music + "\\Disc 2").c_str(), nullptr));
+        AddTagged(music + "\\waterloo.mp3", {"Waterloo", "Abba", "Waterloo"});
+        AddTagged(music + "\\Disc 2\\queen.mp3", {"Dancing Queen", "Abba", "Arrival"});
+        AddTagged(music + "\\heroes.mp3", {"Heroes", "David Bowie", "Heroes"});
+        const std::string untagged = music + "\\untagged.mp3";
+        ASSERT_TRUE(WriteMp3File(untagged, 2));
+        m_expected.push_back({untagged, "", "untagged.mp3", "Error Opening File", untagged});
+        m_strWav = music + "\\tone.wav";
+        ASSERT_TRUE(WriteWavFile(m_strWav, 50));
+        m_expected.push_back({m_strWav, "", "tone.wav", "", m_strWav});
+        ASSERT_TRUE(WriteMediaFile(music + "\\notes.txt", MediaBytes{'x'}));  // not music: left out
+        m_strMusic = music;
+    }
+
+    void AddTagged(const std::string& path, const Id3v1Fields& tag) {
+        ASSERT_TRUE(WriteMp3File(path, 2, &tag));
+        // Texts read from a tag keep their terminating zero character.
+        m_expected.push_back({path, "", tag.artist + '\0', tag.album + '\0', tag.song + '\0'});
+    }
+
+    // The expected entry that a row shows; null when none does.
+    const MediaEntry* EntryOfRow(const std::vector<std::string>& row) const {
+        for (const MediaEntry& entry : m_expected)
+            if (RowOf(entry) == row) return &entry;
+        return nullptr;
+    }
+
+    HWND ListOf(const std::string& caption) const {
+        HWND window = m_program.FindTopLevel(caption);
+        return window ? ::GetDlgItem(window, kListControl) : nullptr;
+    }
+
+    // The shell's folder browser that the list window opened (owned by it); null when none came.
+    HWND FindFolderBrowser(HWND owner) const {
+        HWND found = nullptr;
+        WaitFor(
+            [&] {
+                for (HWND hWnd : m_program.TopLevelWindows(true))
+                    if (ClassName(hWnd) == "#32770" && ::GetWindow(hWnd, GW_OWNER) == owner) found = hWnd;
+                return found != nullptr;
+            },
+            15000);
+        return found;
+    }
+
+    CMelodeckProcess m_program;
+    std::string m_strMusic;
+    std::string m_strWav;
+    std::vector<MediaEntry> m_expected;
+};
+
+TEST_F(SavedListsTest, ListsFilledThroughTheWindowsAreSavedInTheirFormatAndComeBack) {
+    ASSERT_TRUE(m_program.Start()) << "the player window did not appear";
+    const DWORD pid = m_program.ProcessId();
+    HWND playListWindow = m_program.FindTopLevel("Play List");
+    ASSERT_TRUE(playListWindow);
+    HWND playList = ::GetDlgItem(playListWindow, kListControl);
+    HWND queue = ListOf("Queue");
+    ASSERT_TRUE(playList && queue);
+    EXPECT_EQ(0, RowCount(playList));
+
+    // "Load Directory": the folder browser, told which folder to select, then OK.
+    ::PostMessageA(playListWindow, WM_COMMAND, MAKEWPARAM(kLoadDirectory, 0), 0);
+    HWND browser = FindFolderBrowser(playListWindow);
+    ASSERT_TRUE(browser) << "no folder browser owned by the play list window appeared";
+    const std::vector<std::string> texts = StaticTexts(browser);
+    EXPECT_EQ(1, std::count(texts.begin(), texts.end(), "Select a Directory to play"));
+    {
+        CRemoteMemory path(pid, m_strMusic.size() + 1);
+        ASSERT_TRUE(path.IsValid() && path.Write(m_strMusic.c_str(), m_strMusic.size() + 1));
+        ::SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, path.Address());
+    }
+    ::PostMessageA(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return RowCount(playList) >= 5; }, 20000))
+        << RowCount(playList) << " rows after choosing " << m_strMusic << " in the folder browser";
+    EXPECT_FALSE(::IsWindow(browser)) << "the browser closed";
+
+    // Every music file is there once, in the order of the scan; the text file is not.
+    const Rows playListRows = ReadListRows(playList, pid);
+    ASSERT_EQ(5u, playListRows.size());
+    std::vector<MediaEntry> playListEntries;
+    for (const auto& row : playListRows) {
+        const MediaEntry* entry = EntryOfRow(row);
+        ASSERT_TRUE(entry) << "unexpected row " << row[0] << " | " << row[1] << " | " << row[2];
+        playListEntries.push_back(*entry);
+    }
+    for (const MediaEntry& entry : m_expected)
+        EXPECT_EQ(1, std::count(playListEntries.begin(), playListEntries.end(), entry)) << entry.m_strPath;
+
+    // Rows 1 and 3 selected, then "Add to Queue".
+    ASSERT_TRUE(SetRowSelected(playList, pid, -1, false));
+    ASSERT_TRUE(SetRowSelected(playList, pid, 1, true));
+    ASSERT_TRUE(SetRowSelected(playList, pid, 3, true));
+    ::PostMessageA(playListWindow, WM_COMMAND, MAKEWPARAM(kAddToQueue, 0), 0);
+    ASSERT_TRUE(WaitFor([&] { return RowCount(queue) >= 2; }, 10000));
+    const Rows queueRows = ReadListRows(queue, pid);
+    EXPECT_EQ((Rows{playListRows[1], playListRows[3]}), queueRows);
+    EXPECT_EQ(playListRows, ReadListRows(playList, pid)) << "the play list keeps its rows";
+
+    ASSERT_TRUE(m_program.Close()) << "the program did not end";
+    EXPECT_EQ(0u, m_program.ExitCode());
+
+    // Both files: the records back to back, each with the number of records, nothing else.
+    const std::vector<MediaEntry> queueEntries{playListEntries[1], playListEntries[3]};
+    const std::string playListFile = m_program.PathIn("Playlist.dat");
+    const std::string queueFile = m_program.PathIn("Queue.dat");
+    const MediaBytes playListBytes = ReadMediaFile(playListFile);
+    const MediaBytes queueBytes = ReadMediaFile(queueFile);
+    EXPECT_EQ(ExpectedFile(playListEntries), playListBytes);
+    EXPECT_EQ(ExpectedFile(queueEntries), queueBytes);
+    EXPECT_EQ(playListEntries, ParseSavedFile(playListFile));
+    EXPECT_EQ(queueEntries, ParseSavedFile(queueFile));
+
+    // The WAV entry's record byte for byte: count 5, the path, an empty file name, the bare name as
+    // artist, an empty album, the path as song.
+    size_t offset = 0;
+    size_t wavIndex = 0;
+    while (wavIndex < playListEntries.size() && playListEntries[wavIndex].m_strPath != m_strWav) {
+        Bytes record;
+        AppendRecord(record, 5, playListEntries[wavIndex]);
+        offset += record.size();
+        ++wavIndex;
+    }
+    ASSERT_LT(wavIndex, playListEntries.size());
+    Bytes wavRecord{0x05, 0x00, 0x00, 0x00, static_cast<uint8_t>(m_strWav.size())};
+    wavRecord.insert(wavRecord.end(), m_strWav.begin(), m_strWav.end());
+    wavRecord.push_back(0x00);
+    wavRecord.push_back(0x08);
+    for (char c : std::string("tone.wav")) wavRecord.push_back(static_cast<uint8_t>(c));
+    wavRecord.push_back(0x00);
+    wavRecord.push_back(static_cast<uint8_t>(m_strWav.size()));
+    wavRecord.insert(wavRecord.end(), m_strWav.begin(), m_strWav.end());
+    ASSERT_LE(offset + wavRecord.size(), playListBytes.size());
+    EXPECT_EQ(wavRecord, Bytes(playListBytes.begin() + static_cast<std::ptrdiff_t>(offset),
+                               playListBytes.begin() + static_cast<std::ptrdiff_t>(offset + wavRecord.size())));
+
+    // A second start reads both files back: the same rows, in the same order.
+    ASSERT_TRUE(m_program.Start()) << "the player window did not appear again";
+    playList = ListOf("Play List");
+    queue = ListOf("Queue");
+    ASSERT_TRUE(playList && queue);
+    EXPECT_TRUE(WaitFor([&] { return RowCount(playList) >= 5 && RowCount(queue) >= 2; }, 15000));
+    EXPECT_EQ(playListRows, ReadListRows(playList, m_program.ProcessId()));
+    EXPECT_EQ(queueRows, ReadListRows(queue, m_program.ProcessId()));
+    ASSERT_TRUE(m_program.Close());
+    EXPECT_EQ(0u, m_program.ExitCode());
+}
+
+}  // namespace
