@@ -5,9 +5,8 @@
 //          window holds every music file with its row, while a second thread measures how long the
 //          window takes to answer a message.
 // Then the parts of the scan one at a time, to show where its time goes: the loading routine without
-// any window, the tag reads with the entries' exclusive read-write open against cheaper opens, the rows
-// alone (in the routine's groups and in larger ones, with and without the paint between groups, and in
-// bare list views kept three ways), and scans whose groups are larger or posted rather than sent.
+// any window, the tag reads with the entries' exclusive read-write open against a cheaper one, and the
+// rows alone (in the routine's groups, and in a bare list view).
 // Machines shared with other work are noisy: each figure is given as the best and the median of the
 // rounds, and the verdict uses the best.
 //
@@ -125,97 +124,21 @@ void Pump(double seconds) {
 // A loading routine's target that only counts, for timing the routine without any window.
 class CCountingTarget : public ILoaderTarget {
 public:
-    bool AddEntries(const std::vector<MediaEntry>& entries) override {
+    bool AddEntries(std::vector<MediaEntry>&& entries, bool) override {
         m_nEntries += entries.size();
         return true;
     }
-    bool AddScannedEntries(const std::vector<MediaEntry>& entries) override {
+    bool AddScannedEntries(std::vector<MediaEntry>&& entries) override {
         m_nEntries += entries.size();
         return true;
     }
     size_t m_nEntries = 0;
 };
 
-// The hand-over the window might use instead of its sent message: each group is posted as an owned
-// object, so the routine goes on walking while the window inserts the rows.
-const UINT kPostedGroupMessage = WM_APP + 1;
-
-class CPostingTarget : public ILoaderTarget {
-public:
-    explicit CPostingTarget(HWND sink) : m_hSink(sink) {}
-    bool AddEntries(const std::vector<MediaEntry>& entries) override { return Post(entries); }
-    bool AddScannedEntries(const std::vector<MediaEntry>& entries) override { return Post(entries); }
-
-private:
-    bool Post(const std::vector<MediaEntry>& entries) {
-        auto group = std::make_unique<std::vector<MediaEntry>>(entries);
-        if (!::PostMessageA(m_hSink, kPostedGroupMessage, 0, reinterpret_cast<LPARAM>(group.get())))
-            return false;
-        group.release();
-        return true;
-    }
-    HWND m_hSink;
-};
-
-// The window's own hand-over, a message sent per group, for regrouped scans.
-class CSendingTarget : public ILoaderTarget {
-public:
-    explicit CSendingTarget(HWND list) : m_hList(list) {}
-    bool AddEntries(const std::vector<MediaEntry>& entries) override { return AddScannedEntries(entries); }
-    bool AddScannedEntries(const std::vector<MediaEntry>& entries) override {
-        return CPlayList::AddScannedEntriesTo(m_hList, entries);
-    }
-
-private:
-    HWND m_hList;
-};
-
-// Collects the routine's groups of 64 into larger ones: a group goes on when it holds at least
-// minEntries or its first entry is maxAge old (and at the end).
-class CRegroupingTarget : public ILoaderTarget {
-public:
-    CRegroupingTarget(ILoaderTarget& next, size_t minEntries, std::chrono::milliseconds maxAge)
-        : m_next(next), m_nMinEntries(minEntries), m_maxAge(maxAge) {}
-    bool AddEntries(const std::vector<MediaEntry>& entries) override { return AddScannedEntries(entries); }
-    bool AddScannedEntries(const std::vector<MediaEntry>& entries) override {
-        if (m_pending.empty()) m_since = Clock::now();
-        m_pending.insert(m_pending.end(), entries.begin(), entries.end());
-        if (m_pending.size() >= m_nMinEntries || Clock::now() - m_since >= m_maxAge) return Flush();
-        return true;
-    }
-    bool Flush() {
-        if (m_pending.empty()) return true;
-        const bool taken = m_next.AddScannedEntries(m_pending);
-        m_pending.clear();
-        return taken;
-    }
-
-private:
-    ILoaderTarget& m_next;
-    size_t m_nMinEntries;
-    std::chrono::milliseconds m_maxAge;
-    std::vector<MediaEntry> m_pending;
-    Clock::time_point m_since;
-};
-
-// What the user-interface thread does with a posted group.
-using GroupHandler = std::function<void(std::vector<MediaEntry>& group)>;
-
-LRESULT CALLBACK SinkProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kPostedGroupMessage) {
-        std::unique_ptr<std::vector<MediaEntry>> group(reinterpret_cast<std::vector<MediaEntry>*>(lParam));
-        auto* handler = reinterpret_cast<GroupHandler*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
-        if (handler && *handler) (*handler)(*group);
-        return 0;
-    }
-    return ::DefWindowProcA(hWnd, message, wParam, lParam);
-}
-
 // A loading routine on a thread of its own at the given priority, as the window starts one.
 struct RoutineThread {
     ILoaderTarget* target;
     std::string folder;
-    CRegroupingTarget* regrouping = nullptr;  // flushed when the routine ends
     double seconds = 0;
 };
 
@@ -223,10 +146,9 @@ DWORD WINAPI RunRoutine(void* param) {
     auto* routine = static_cast<RoutineThread*>(param);
     const Clock::time_point start = Clock::now();
     {
-        CMP3Thread worker(routine->regrouping ? *routine->regrouping : *routine->target);
+        CMP3Thread worker(*routine->target);
         worker.ScanDirectory(routine->folder);
     }
-    if (routine->regrouping) routine->regrouping->Flush();
     routine->seconds = SecondsSince(start);
     return 0;
 }
@@ -277,28 +199,6 @@ double TimeTagFileReads(const std::vector<FoundFile>& files, unsigned openFlags)
         if (file.extension != ".mp3") continue;
         CMP3TagFile tagFile;
         if (tagFile.Open(file.path, openFlags)) tagFile.ReadTag();
-    }
-    return SecondsSince(start);
-}
-
-// The same with the system's calls only: the open (access and sharing given), the length, the block.
-double TimeRawTagReads(const std::vector<FoundFile>& files, DWORD access, DWORD share, bool checkAttributes) {
-    const Clock::time_point start = Clock::now();
-    for (const FoundFile& file : files) {
-        if (file.extension != ".mp3") continue;
-        if (checkAttributes) ::GetFileAttributesA(file.path.c_str());
-        HANDLE handle =
-            ::CreateFileA(file.path.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) continue;
-        LARGE_INTEGER size;
-        ::GetFileSizeEx(handle, &size);
-        LARGE_INTEGER offset;
-        offset.QuadPart = size.QuadPart - 128;
-        char block[128];
-        DWORD got = 0;
-        ::SetFilePointerEx(handle, offset, nullptr, FILE_BEGIN);
-        ::ReadFile(handle, block, sizeof(block), &got, nullptr);
-        ::CloseHandle(handle);
     }
     return SecondsSince(start);
 }
@@ -362,33 +262,21 @@ int main(int argc, char** argv) {
     Pump(0.2);
     auto allRowsIn = [&] { return list.GetCount() >= musicRows && list.m_list.GetItemCount() >= musicRows; };
 
-    WNDCLASSA sinkClass{};
-    sinkClass.lpfnWndProc = &SinkProc;
-    sinkClass.hInstance = ::GetModuleHandleA(nullptr);
-    sinkClass.lpszClassName = "MelodeckScanBenchSink";
-    ::RegisterClassA(&sinkClass);
-    HWND sink = ::CreateWindowExA(0, sinkClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  sinkClass.hInstance, nullptr);
-    GroupHandler handler;
-    ::SetWindowLongPtrA(sink, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&handler));
-
     std::vector<FoundFile> files;
     CollectMusic(root, files);
     std::vector<MediaEntry> entries;
     entries.reserve(files.size());
     for (const FoundFile& file : files) entries.push_back(MakeEntry(file.path, file.name, file.extension));
 
-    // Bare list views: one whose rows hold their texts, and an owner-data list, which keeps a count only
-    // and shows the entries of shown (filled by the posted scan below, or all entries).
+    // A bare list view whose rows hold their texts.
     std::vector<MediaEntry> shown;
     CBenchListView bare(580, 50, 500, 300);
-    CBenchListView ownerData(50, 360, 500, 300, CBenchListView::Rows::ownerData, &shown);
-    if (!bare.IsValid() || !ownerData.IsValid()) {
+    if (!bare.IsValid()) {
         std::printf("ScanBench: a bare list view could not be created\n");
         return 1;
     }
 
-    // The scan's parts, each on its own, in the routine's groups of 64 unless said otherwise.
+    // The scan's parts, each on its own, in the routine's groups.
     auto inGroups = [&](const std::function<void(size_t first, size_t last)>& addGroup, size_t count,
                         size_t group) {
         const Clock::time_point begin = Clock::now();
@@ -421,66 +309,8 @@ int main(int argc, char** argv) {
                 }
                 if (paint) view.Paint();
             },
-            count, 64);
+            count, 512);
     };
-    // A scan whose routine posts its groups (regrouped when minEntries > 64) to a handler on this thread.
-    double postedAnswerMs = 0;
-    auto postedScan = [&](size_t minEntries, const std::function<int()>& rowCount) {
-        CPostingTarget posting(sink);
-        CRegroupingTarget regrouping(posting, minEntries, std::chrono::milliseconds(150));
-        RoutineThread routine{&posting, root, minEntries > 64 ? &regrouping : nullptr};
-        const Clock::time_point begin = Clock::now();
-        HANDLE thread = StartRoutine(routine, THREAD_PRIORITY_IDLE);
-        CResponseProbe probe(list.m_hWnd);
-        PumpUntil([&] { return rowCount() >= musicRows; }, 300);
-        const double seconds = SecondsSince(begin);
-        probe.Stop();
-        postedAnswerMs = std::max(postedAnswerMs, probe.LongestMs());
-        if (thread) {
-            ::WaitForSingleObject(thread, INFINITE);
-            ::CloseHandle(thread);
-        }
-        handler = nullptr;
-        return seconds;
-    };
-    auto sentToPlayList = [&](size_t minEntries) {
-        list.RemoveAll();
-        Pump(0.05);
-        CSendingTarget sending(list.m_hWnd);
-        CRegroupingTarget regrouping(sending, minEntries, std::chrono::milliseconds(150));
-        RoutineThread routine{&sending, root, &regrouping};
-        const Clock::time_point begin = Clock::now();
-        HANDLE thread = StartRoutine(routine, THREAD_PRIORITY_IDLE);
-        PumpUntil(allRowsIn, 300);
-        const double seconds = SecondsSince(begin);
-        if (thread) {
-            ::WaitForSingleObject(thread, INFINITE);
-            ::CloseHandle(thread);
-        }
-        return seconds;
-    };
-    auto postedToPlayList = [&](size_t minEntries) {
-        list.RemoveAll();
-        Pump(0.05);
-        handler = [&](std::vector<MediaEntry>& group) { list.AddScannedEntries(group); };
-        return postedScan(minEntries, [&] { return std::min(list.GetCount(), list.m_list.GetItemCount()); });
-    };
-    auto postedToBare = [&](CBenchListView& view) {
-        shown.clear();
-        shown.reserve(entries.size());
-        view.DeleteAllRows();
-        Pump(0.05);
-        handler = [&](std::vector<MediaEntry>& group) {
-            const size_t first = shown.size();
-            shown.insert(shown.end(), group.begin(), group.end());
-            view.SetRedraw(false);
-            view.AppendRows(shown, first, shown.size());
-            view.SetRedraw(true);
-            view.Invalidate();
-        };
-        return postedScan(64, [&] { return view.GetRowCount(); });
-    };
-
     struct Part {
         Part(const char* partName, bool relativeToFloor, std::function<double()> fnRun)
             : name(partName), relative(relativeToFloor), run(std::move(fnRun)) {}
@@ -495,39 +325,15 @@ int main(int argc, char** argv) {
              size_t counted = 0;
              return TimeRoutineAlone(root, THREAD_PRIORITY_IDLE, counted);
          }},
-        {"loading routine alone (no window), normal-priority thread", true,
-         [&] {
-             size_t counted = 0;
-             return TimeRoutineAlone(root, THREAD_PRIORITY_NORMAL, counted);
-         }},
         {"tag reads: CMP3TagFile, read-write exclusive (as MakeEntry)", false,
          [&] { return TimeTagFileReads(files, CFile::modeReadWrite | CFile::shareExclusive | CFile::typeBinary); }},
         {"tag reads: CMP3TagFile, read-only shared", false,
          [&] { return TimeTagFileReads(files, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary); }},
-        {"tag reads: system calls, read-write exclusive + attribute query", false,
-         [&] { return TimeRawTagReads(files, GENERIC_READ | GENERIC_WRITE, 0, true); }},
-        {"tag reads: system calls, read-write exclusive", false,
-         [&] { return TimeRawTagReads(files, GENERIC_READ | GENERIC_WRITE, 0, false); }},
-        {"tag reads: system calls, read-only shared", false,
-         [&] { return TimeRawTagReads(files, GENERIC_READ, FILE_SHARE_READ, false); }},
-        {"rows: CPlayList::AddScannedEntries, no paint", true, [&] { return playListRows(false, 64); }},
-        {"rows: CPlayList::AddScannedEntries, a paint per group", true, [&] { return playListRows(true, 64); }},
+        {"rows: CPlayList::AddScannedEntries, groups of 512, no paint", true, [&] { return playListRows(false, 512); }},
         {"rows: CPlayList::AddScannedEntries, groups of 512, a paint per group", true,
          [&] { return playListRows(true, 512); }},
-        {"rows: bare list view, texts, redraw off/on per group, no paint", true,
-         [&] { return bareRows(bare, true, false, entries.size()); }},
-        {"rows: bare list view, texts, redraw off/on + a paint per group", true,
+        {"rows: bare list view, texts, redraw off/on + a paint per group of 512", true,
          [&] { return bareRows(bare, true, true, entries.size()); }},
-        {"rows: bare list view, owner data, redraw off/on + a paint per group", true,
-         [&] { return bareRows(ownerData, true, true, entries.size()); }},
-        // Redraw left on is so slow that a thousand rows tell enough.
-        {"rows: bare list view, texts, redraw left on + a paint per group: 1000 ROWS ONLY", false,
-         [&] { return bareRows(bare, false, true, std::min<size_t>(1000, entries.size())); }},
-        {"scan, groups posted (not sent) to CPlayList", true, [&] { return postedToPlayList(64); }},
-        {"scan, groups of >= 512 or 150 ms sent to CPlayList (its own hand-over)", true,
-         [&] { return sentToPlayList(512); }},
-        {"scan, groups of >= 512 or 150 ms posted to CPlayList", true, [&] { return postedToPlayList(512); }},
-        {"scan, groups posted to a bare list view, owner data", true, [&] { return postedToBare(ownerData); }},
     };
 
     Figure floor, scan, answer;
@@ -585,7 +391,6 @@ int main(int argc, char** argv) {
     std::printf("longest answer of the window during a scan: %.1f ms (median of the rounds' longest %.1f ms)\n",
                 answer.Worst(), answer.Median());
     auto finish = [&] {
-        ::DestroyWindow(sink);
         list.DestroyWindow();
         LeaveWorkingFolder();
         return 0;
@@ -595,7 +400,6 @@ int main(int argc, char** argv) {
     std::printf("parts of the scan (%zu music files, %zu of them MP3):\n", music,
                 tree.TaggedMp3Count() + tree.UntaggedMp3Count());
     for (const Part& part : parts) PrintFigure(part.name, part.figure, part.relative ? floor.Best() : 0);
-    std::printf("  longest answer of the window with the groups posted: %.1f ms\n", postedAnswerMs);
 
     return finish();
 }

@@ -24,14 +24,23 @@ CMP3Thread::~CMP3Thread() { Flush(); }
 
 void CMP3Thread::Flush() {
     if (m_pending.empty()) return;
-    if (!m_bTargetGone && !m_target.AddScannedEntries(m_pending)) m_bTargetGone = true;
+    if (!m_bTargetGone && !m_target.AddScannedEntries(std::move(m_pending))) m_bTargetGone = true;
     m_pending.clear();
 }
 
 void CMP3Thread::LoadSaved(int listId) {
-    LoadSavedListFile(SavedListFileName(listId), [this](std::vector<MediaEntry>&& batch) {
-        if (!m_bTargetGone && !m_target.AddEntries(batch)) m_bTargetGone = true;
-    });
+    // One group is held back, so that the last one, which fits the columns, is known.
+    std::vector<MediaEntry> held;
+    bool holding = false;
+    LoadSavedListFile(
+        SavedListFileName(listId),
+        [&](std::vector<MediaEntry>&& batch) {
+            if (holding && !m_bTargetGone && !m_target.AddEntries(std::move(held), false)) m_bTargetGone = true;
+            held = std::move(batch);
+            holding = true;
+        },
+        kSavedGroupSize);
+    if (holding && !m_bTargetGone && !m_target.AddEntries(std::move(held), true)) m_bTargetGone = true;
 }
 
 void CMP3Thread::ScanDirectory(const std::string& folder) {

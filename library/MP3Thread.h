@@ -12,10 +12,12 @@
 class ILoaderTarget {
 public:
     virtual ~ILoaderTarget() = default;
-    // Appends entries read from the saved file; the columns are fitted to them. False: target gone.
-    virtual bool AddEntries(const std::vector<MediaEntry>& entries) = 0;
+    // Appends entries read from the saved file, fitting the columns when asked (the last group of a
+    // file is: the end state of fitting after every entry, without refitting thousands of times).
+    // False: the target is gone.
+    virtual bool AddEntries(std::vector<MediaEntry>&& entries, bool fitColumns) = 0;
     // Appends entries found by a scan or in an M3U list; the columns keep their widths.
-    virtual bool AddScannedEntries(const std::vector<MediaEntry>& entries) = 0;
+    virtual bool AddScannedEntries(std::vector<MediaEntry>&& entries) = 0;
 };
 
 // The extension text of a file name: from its first dot to its end, in lower case (a.b.mp3 gives
@@ -46,10 +48,14 @@ public:
     bool TargetGone() const { return m_bTargetGone; }
 
 private:
-    // Entries reach the window in small groups: a group goes when it is full or a moment old, so
-    // rows appear as the files are found without one cross-thread call per file.
-    static constexpr size_t kGroupSize = 64;
-    static constexpr std::chrono::milliseconds kGroupAge{40};
+    // Entries reach the window in groups: a group goes when it is full or a moment old, so rows
+    // appear several times a second as the files are found, while the window inserts and repaints
+    // once per group rather than once per file (in Wine a repaint of the list costs far more than a
+    // row).
+    static constexpr size_t kGroupSize = 512;
+    static constexpr std::chrono::milliseconds kGroupAge{150};
+    // The saved file is read in large groups: it is read much faster than rows are inserted.
+    static constexpr size_t kSavedGroupSize = 2048;
 
     void ScanFolder(const std::string& folder);
     void FlushIfDue();

@@ -84,14 +84,14 @@ void CPlayListEntries::AddEntry(const MediaEntry& entry) {
     m_rows.FitColumns();
 }
 
-void CPlayListEntries::AddEntries(const std::vector<MediaEntry>& entries) {
+void CPlayListEntries::AddEntries(const std::vector<MediaEntry>& entries, bool fitColumns) {
     if (entries.empty()) return;
     CRowsBatch batch(m_rows);
     m_entries.reserve(m_entries.size() + entries.size());
     for (const MediaEntry& entry : entries) {
         AppendWithRow(m_rows.GetRowCount(), entry);
     }
-    m_rows.FitColumns();
+    if (fitColumns) m_rows.FitColumns();
 }
 
 void CPlayListEntries::AddScannedEntry(int row, const MediaEntry& entry) {

@@ -26,8 +26,9 @@ public:
     // Appends the entry with its row, then fits the columns to their content.
     void AddEntry(const MediaEntry& entry);
     // Appends all entries with their rows and fits the columns once: the end state of AddEntry for
-    // each of them without refitting (and repainting) after every row.
-    void AddEntries(const std::vector<MediaEntry>& entries);
+    // each of them without refitting (and repainting) after every row. A caller adding several
+    // groups in a row may leave the fitting to the last one.
+    void AddEntries(const std::vector<MediaEntry>& entries, bool fitColumns = true);
     // Appends an entry found by a loader; the columns keep their widths.
     void AddScannedEntry(int row, const MediaEntry& entry);
     // Appends loader entries in one batch of rows; the columns keep their widths.

@@ -20,6 +20,13 @@ namespace {
 
 // Entries handed over from a worker thread, carried by a synchronous message.
 const UINT kAddRequestMessage = WM_APP + 100;
+// A group of entries posted by a worker thread; the message owns it.
+const UINT kPostedEntriesMessage = WM_APP + 101;
+
+struct PostedEntries {
+    CPlayList::PostedKind kind;
+    std::vector<MediaEntry> entries;
+};
 
 struct AddRequest {
     enum Kind { oneEntry, manyEntries, scannedEntry, manyScannedEntries } kind;
@@ -40,11 +47,12 @@ bool SendAddRequest(HWND list, const AddRequest& request) {
 class CListWindowTarget : public ILoaderTarget {
 public:
     explicit CListWindowTarget(HWND list) : m_hList(list) {}
-    bool AddEntries(const std::vector<MediaEntry>& entries) override {
-        return CPlayList::AddEntriesTo(m_hList, entries);
+    bool AddEntries(std::vector<MediaEntry>&& entries, bool fitColumns) override {
+        return CPlayList::PostEntriesTo(m_hList, std::move(entries),
+                                        fitColumns ? CPlayList::PostedKind::savedAndFit : CPlayList::PostedKind::saved);
     }
-    bool AddScannedEntries(const std::vector<MediaEntry>& entries) override {
-        return CPlayList::AddScannedEntriesTo(m_hList, entries);
+    bool AddScannedEntries(std::vector<MediaEntry>&& entries) override {
+        return CPlayList::PostEntriesTo(m_hList, std::move(entries), CPlayList::PostedKind::scanned);
     }
 
 private:
@@ -132,7 +140,9 @@ bool CPlayList::SaveList(std::string* error) {
 
 void CPlayList::AddEntry(const MediaEntry& entry) { m_entries.AddEntry(entry); }
 
-void CPlayList::AddEntries(const std::vector<MediaEntry>& entries) { m_entries.AddEntries(entries); }
+void CPlayList::AddEntries(const std::vector<MediaEntry>& entries, bool fitColumns) {
+    m_entries.AddEntries(entries, fitColumns);
+}
 
 void CPlayList::AddScannedEntry(int row, const MediaEntry& entry) { m_entries.AddScannedEntry(row, entry); }
 
@@ -152,6 +162,32 @@ bool CPlayList::AddScannedEntryTo(HWND list, int row, const MediaEntry& entry) {
 
 bool CPlayList::AddScannedEntriesTo(HWND list, const std::vector<MediaEntry>& entries) {
     return SendAddRequest(list, AddRequest{AddRequest::manyScannedEntries, nullptr, &entries, 0});
+}
+
+bool CPlayList::PostEntriesTo(HWND list, std::vector<MediaEntry>&& entries, PostedKind kind) {
+    auto posted = std::make_unique<PostedEntries>(PostedEntries{kind, std::move(entries)});
+    if (!list || !::PostMessageA(list, kPostedEntriesMessage, 0, reinterpret_cast<LPARAM>(posted.get())))
+        return false;
+    posted.release();  // the message owns it now
+    return true;
+}
+
+LRESULT CPlayList::OnPostedEntries(LPARAM lParam) {
+    std::unique_ptr<PostedEntries> posted(reinterpret_cast<PostedEntries*>(lParam));
+    switch (posted->kind) {
+    case PostedKind::saved: AddEntries(posted->entries, false); break;
+    case PostedKind::savedAndFit: AddEntries(posted->entries, true); break;
+    case PostedKind::scanned: AddScannedEntries(posted->entries); break;
+    }
+    return 0;
+}
+
+// Groups still waiting in the queue belong to the messages: free them with the window.
+LRESULT CPlayList::OnDestroy() {
+    MSG msg;
+    while (::PeekMessageA(&msg, m_hWnd, kPostedEntriesMessage, kPostedEntriesMessage, PM_REMOVE))
+        delete reinterpret_cast<PostedEntries*>(msg.lParam);
+    return Default();
 }
 
 int CPlayList::GetRowCountOf(HWND list) {
@@ -176,6 +212,8 @@ LRESULT CPlayList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE: return OnSize(LOWORD(lParam), HIWORD(lParam));
     case WM_CONTEXTMENU: return OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     case kAddRequestMessage: return OnAddRequest(lParam);
+    case kPostedEntriesMessage: return OnPostedEntries(lParam);
+    case WM_DESTROY: return OnDestroy();
     }
     return CDialog::WindowProc(message, wParam, lParam);
 }

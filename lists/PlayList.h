@@ -23,7 +23,7 @@ public:
 
     // The collection. User-interface thread only, except where noted.
     void AddEntry(const MediaEntry& entry);
-    void AddEntries(const std::vector<MediaEntry>& entries);
+    void AddEntries(const std::vector<MediaEntry>& entries, bool fitColumns = true);
     void AddScannedEntry(int row, const MediaEntry& entry);
     void AddScannedEntries(const std::vector<MediaEntry>& entries);
     int GetCount() const { return m_entries.GetCount(); }
@@ -52,6 +52,10 @@ public:
     static bool AddEntriesTo(HWND list, const std::vector<MediaEntry>& entries);
     static bool AddScannedEntryTo(HWND list, int row, const MediaEntry& entry);
     static bool AddScannedEntriesTo(HWND list, const std::vector<MediaEntry>& entries);
+    // Hands a group of entries to the window without waiting for it: the loading threads go on
+    // while the window inserts the rows. The groups of one thread arrive in the order posted.
+    enum class PostedKind { saved, savedAndFit, scanned };
+    static bool PostEntriesTo(HWND list, std::vector<MediaEntry>&& entries, PostedKind kind);
     // Row count of the list window's list control, from any thread (-1 when the window is gone).
     static int GetRowCountOf(HWND list);
 
@@ -74,6 +78,8 @@ private:
     LRESULT OnSize(int width, int height);
     LRESULT OnContextMenu(int x, int y);
     LRESULT OnAddRequest(LPARAM lParam);
+    LRESULT OnPostedEntries(LPARAM lParam);
+    LRESULT OnDestroy();
     void OnAddToQueue();
     void OnLoadDirectory(bool clear);
     void OnLoadPlayList(bool clear);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -66,6 +67,62 @@ TEST_F(PlayListWindowTest, RowsShowTagTextsUpToTheirZeroCharacter) {
         HWND header = reinterpret_cast<HWND>(m_list.m_list.SendMessage(LVM_GETHEADER));
         return static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
     }());
+}
+
+// The columns fitted after each add are as wide as the control's own sizing makes them.
+class ColumnFitTest : public PlayListWindowTest {
+protected:
+    void ExpectAsTheControlSizes() {
+        for (int column = 0; column < 3; ++column) {
+            int fitted = m_list.m_list.GetColumnWidth(column);
+            m_list.m_list.SetColumnWidth(column, LVSCW_AUTOSIZE);
+            EXPECT_EQ(m_list.m_list.GetColumnWidth(column), fitted) << "column " << column;
+            m_list.m_list.SetColumnWidth(column, fitted);
+        }
+    }
+};
+
+TEST_F(ColumnFitTest, AfterAddsOneByOneAndInGroups) {
+    m_list.AddEntry(Entry("a", "", std::string("Waterloo\0", 9)));
+    ExpectInStep();
+    ExpectAsTheControlSizes();
+    m_list.AddEntry(Entry("A much longer artist name", "Gold", "Song"));
+    ExpectAsTheControlSizes();
+    std::vector<MediaEntry> group;
+    for (int i = 0; i < 300; ++i) group.push_back(Entry("artist " + std::to_string(i % 7), "album", std::string(i % 40, 'W')));
+    m_list.AddEntries(group);
+    ExpectAsTheControlSizes();
+    m_list.AddEntry(Entry("x", "y", "z"));
+    ExpectAsTheControlSizes();
+}
+
+TEST_F(ColumnFitTest, AfterRemovalsAndASort) {
+    m_list.AddEntry(Entry("The widest artist of them all", "b", "c"));
+    m_list.AddEntry(Entry("short", "b", "c"));
+    m_list.m_list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    m_list.RemoveSelected();
+    m_list.AddEntry(Entry("mid", "b", "c"));
+    ExpectAsTheControlSizes();
+    m_list.SortByColumn(0);
+    m_list.AddEntry(Entry("another", "b", "c"));
+    ExpectAsTheControlSizes();
+    m_list.RemoveAll();
+    m_list.AddEntry(Entry("n", "", ""));
+    ExpectAsTheControlSizes();
+}
+
+TEST_F(ColumnFitTest, AfterTheFontChanges) {
+    m_list.AddEntry(Entry("Abba", "Gold", "Waterloo"));
+    LOGFONTA description{};
+    description.lfHeight = -30;
+    description.lfWeight = FW_BOLD;
+    std::strcpy(description.lfFaceName, "Tahoma");
+    HFONT large = ::CreateFontIndirectA(&description);
+    m_list.m_list.SetFont(large, true);
+    m_list.AddEntry(Entry("Queen", "Jazz", "Mustapha"));
+    ExpectAsTheControlSizes();
+    m_list.m_list.SetFont(nullptr, false);
+    ::DeleteObject(large);
 }
 
 TEST_F(PlayListWindowTest, TakeAtSelectsTheRowWithoutFocusingIt) {
