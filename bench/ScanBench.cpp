@@ -11,6 +11,7 @@
 // rounds, and the verdict uses the best.
 //
 // Usage: ScanBench [rounds] [files] [parts]    (parts 0: the floor and the scan only)
+#include "bench/BenchFigures.h"
 #include "bench/BenchListView.h"
 #include "framework/Directory.h"
 #include "library/MP3TagFile.h"
@@ -37,25 +38,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// The best and the median of a figure's rounds.
-struct Figure {
-    std::vector<double> values;
-    double Best() const { return values.empty() ? 0 : *std::min_element(values.begin(), values.end()); }
-    double Worst() const { return values.empty() ? 0 : *std::max_element(values.begin(), values.end()); }
-    double Median() const {
-        if (values.empty()) return 0;
-        std::vector<double> sorted = values;
-        std::sort(sorted.begin(), sorted.end());
-        const size_t middle = sorted.size() / 2;
-        return sorted.size() % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
-    }
-};
+using Clock = BenchClock;
 
 bool EndsWithNoCase(const std::string& text, const char* tail) {
     const size_t length = std::char_traits<char>::length(tail);

@@ -10,6 +10,7 @@
 // each with its own redraw and column fitting.
 //
 // Usage: StartupBench [rounds] [entries]
+#include "bench/BenchFigures.h"
 #include "bench/BenchListView.h"
 #include "framework/File.h"
 #include "library/SavedList.h"
@@ -35,24 +36,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-struct Figure {
-    std::vector<double> values;
-    double Best() const { return values.empty() ? 0 : *std::min_element(values.begin(), values.end()); }
-    double Worst() const { return values.empty() ? 0 : *std::max_element(values.begin(), values.end()); }
-    double Median() const {
-        if (values.empty()) return 0;
-        std::vector<double> sorted = values;
-        std::sort(sorted.begin(), sorted.end());
-        const size_t middle = sorted.size() / 2;
-        return sorted.size() % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
-    }
-};
+using Clock = BenchClock;
 
 void Pump(double seconds) {
     const Clock::time_point start = Clock::now();
