@@ -5,6 +5,7 @@
 #include "framework/File.h"
 #include "library/SavedList.h"
 #include "support/MelodeckProcess.h"
+#include "support/MusicTree.h"
 #include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,9 @@ public:
     bool Write(const void* data, size_t size) const {
         return ::WriteProcessMemory(m_hProcess, m_pData, data, size, nullptr) != FALSE;
     }
+    bool Read(void* data, size_t size) const {
+        return ::ReadProcessMemory(m_hProcess, m_pData, data, size, nullptr) != FALSE;
+    }
     LPARAM Address() const { return reinterpret_cast<LPARAM>(m_pData); }
 
 private:
@@ -60,6 +64,45 @@ bool SetRowSelected(HWND list, DWORD processId, int row, bool selected) {
     item.state = selected ? LVIS_SELECTED : 0;
     if (!remote.IsValid() || !remote.Write(&item, sizeof(item))) return false;
     return ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), remote.Address()) != 0;
+}
+
+// The text of the item selected in the folder browser's tree.
+std::string SelectedFolderName(HWND browser, DWORD processId) {
+    HWND tree = ::FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
+    auto item = reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (!tree || !item) return std::string();
+    constexpr size_t kTextSize = 260;
+    CRemoteMemory remote(processId, sizeof(TVITEMA) + kTextSize);
+    TVITEMA request{};
+    request.mask = TVIF_TEXT;
+    request.hItem = item;
+    request.pszText = reinterpret_cast<char*>(remote.Address() + sizeof(TVITEMA));
+    request.cchTextMax = kTextSize;
+    if (!remote.IsValid() || !remote.Write(&request, sizeof(request))) return std::string();
+    ::SendMessageA(tree, TVM_GETITEMA, 0, remote.Address());
+    char buffer[sizeof(TVITEMA) + kTextSize] = {};
+    remote.Read(buffer, sizeof(buffer));
+    return std::string(buffer + sizeof(TVITEMA));
+}
+
+// Selects the folder in the browser and confirms it; the browser must show that folder selected
+// before OK is pressed, so that no other folder (the desktop, the user's home) is ever loaded.
+// Otherwise the browser is cancelled and the result is false.
+bool ChooseFolder(HWND browser, DWORD processId, const std::string& folder) {
+    const std::string name = folder.substr(folder.find_last_of('\\') + 1);
+    CRemoteMemory path(processId, folder.size() + 1);
+    if (path.IsValid() && path.Write(folder.c_str(), folder.size() + 1)) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            ::SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, path.Address());
+            if (SelectedFolderName(browser, processId) == name) {
+                ::PostMessageA(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                return true;
+            }
+            ::Sleep(100);
+        }
+    }
+    ::PostMessageA(browser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return false;
 }
 
 int RowCount(HWND list) {
@@ -193,12 +236,7 @@ TEST_F(SavedListsTest, ListsFilledThroughTheWindowsAreSavedInTheirFormatAndComeB
     ASSERT_TRUE(browser) << "no folder browser owned by the play list window appeared";
     const std::vector<std::string> texts = StaticTexts(browser);
     EXPECT_EQ(1, std::count(texts.begin(), texts.end(), "Select a Directory to play"));
-    {
-        CRemoteMemory path(pid, m_strMusic.size() + 1);
-        ASSERT_TRUE(path.IsValid() && path.Write(m_strMusic.c_str(), m_strMusic.size() + 1));
-        ::SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, path.Address());
-    }
-    ::PostMessageA(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(ChooseFolder(browser, pid, m_strMusic)) << "the browser did not select " << m_strMusic;
     ASSERT_TRUE(WaitFor([&] { return RowCount(playList) >= 5; }, 20000))
         << RowCount(playList) << " rows after choosing " << m_strMusic << " in the folder browser";
     EXPECT_FALSE(::IsWindow(browser)) << "the browser closed";
@@ -272,6 +310,32 @@ TEST_F(SavedListsTest, ListsFilledThroughTheWindowsAreSavedInTheirFormatAndComeB
     EXPECT_EQ(queueRows, ReadListRows(queue, m_program.ProcessId()));
     ASSERT_TRUE(m_program.Close());
     EXPECT_EQ(0u, m_program.ExitCode());
+}
+
+// Closing the program while a folder scan is still adding entries: it ends at once, cleanly, and the
+// play list is saved whole as it stood, every record complete and counted.
+TEST_F(SavedListsTest, ClosingDuringAScanEndsPromptlyAndSavesACompleteList) {
+    const std::string big = m_program.PathIn("Big");
+    ASSERT_TRUE(::CreateDirectoryA(big.c_str(), nullptr));
+    CMusicTree tree(big);
+    ASSERT_TRUE(tree.Write(4000));
+    ASSERT_TRUE(m_program.Start());
+    HWND playListWindow = m_program.FindTopLevel("Play List");
+    HWND playList = ::GetDlgItem(playListWindow, kListControl);
+    ::PostMessageA(playListWindow, WM_COMMAND, MAKEWPARAM(kLoadDirectory, 0), 0);
+    HWND browser = FindFolderBrowser(playListWindow);
+    ASSERT_TRUE(browser);
+    ASSERT_TRUE(ChooseFolder(browser, m_program.ProcessId(), big)) << "the browser did not select " << big;
+    ASSERT_TRUE(WaitFor([&] { return RowCount(playList) > 0; }, 20000));
+
+    ASSERT_TRUE(m_program.Close(5000)) << "the program did not end promptly";
+    EXPECT_EQ(0u, m_program.ExitCode());
+    const std::vector<MediaEntry> saved = ParseSavedFile(m_program.PathIn("Playlist.dat"));
+    const MediaBytes bytes = ReadMediaFile(m_program.PathIn("Playlist.dat"));
+    ASSERT_FALSE(saved.empty());
+    EXPECT_LE(saved.size(), tree.MusicCount());
+    EXPECT_EQ(ExpectedFile(saved), bytes) << "every record complete, each counting them all";
+    for (const MediaEntry& entry : saved) ASSERT_EQ(0u, entry.m_strPath.find(big)) << entry.m_strPath << " vs " << big;
 }
 
 }  // namespace
