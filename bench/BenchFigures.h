@@ -2,6 +2,8 @@
 // Timing helpers shared by the benchmarks: a figure measured over several rounds.
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 using BenchClock = std::chrono::steady_clock;
@@ -23,3 +25,12 @@ struct Figure {
         return sorted.size() % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
     }
 };
+
+inline void PrintRule() { std::printf("%s\n", std::string(96, '-').c_str()); }
+
+// One part's figure, and its share of the floor when one is given.
+inline void PrintFigure(const char* what, const Figure& figure, double floor) {
+    std::printf("  %-68s best %6.3f s  median %6.3f s", what, figure.Best(), figure.Median());
+    if (floor > 0) std::printf("  (%.2f x floor)", figure.Best() / floor);
+    std::printf("\n");
+}

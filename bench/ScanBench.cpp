@@ -193,14 +193,6 @@ void LeaveWorkingFolder() {
     ::SetCurrentDirectoryA(temp);
 }
 
-void PrintRule() { std::printf("%s\n", std::string(96, '-').c_str()); }
-
-void PrintFigure(const char* what, const Figure& figure, double floor) {
-    std::printf("  %-68s best %6.3f s  median %6.3f s", what, figure.Best(), figure.Median());
-    if (floor > 0) std::printf("  (%.2f x floor)", figure.Best() / floor);
-    std::printf("\n");
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
