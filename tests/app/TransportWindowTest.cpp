@@ -18,11 +18,6 @@
 
 namespace {
 
-class CTestPlayer : public CMelodeckDlg {
-public:
-    using CMelodeckDlg::m_nPlayPos;
-};
-
 class TransportWindowTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -79,7 +74,7 @@ protected:
 
     CMediaFolder m_folder;
     CWorkingFolder m_workingFolder{m_folder.Path()};  // the saved lists are read and written here
-    CTestPlayer m_player;
+    CMelodeckDlg m_player;
     std::vector<std::string> m_started;
     std::vector<int> m_queueRows;
     std::vector<int> m_selectedRows;
@@ -125,6 +120,18 @@ TEST_F(TransportWindowTest, PlayShowsArtistAndSongScrollingLeftAtTwentyPixelsASe
     int shift = BestLeftShift(earlier.InkProfile(0x00FFFFFF), later.InkProfile(0x00FFFFFF), 30);
     EXPECT_GE(shift, 8);
     EXPECT_LE(shift, 12);
+}
+
+TEST_F(TransportWindowTest, AClosedListWindowClearsOnlyItsOwnShownFlag) {
+    const UINT listClosed = CPlayList::ListClosedMessage();
+    m_player.SendMessage(listClosed, 0, 999);
+    EXPECT_EQ(1, m_player.m_bQueueShown);
+    EXPECT_EQ(1, m_player.m_bPlayListShown);
+    m_player.SendMessage(listClosed, 0, CPlayList::kQueueId);
+    EXPECT_EQ(0, m_player.m_bQueueShown);
+    EXPECT_EQ(1, m_player.m_bPlayListShown);
+    m_player.SendMessage(listClosed, 0, CPlayList::kPlayListId);
+    EXPECT_EQ(0, m_player.m_bPlayListShown);
 }
 
 TEST_F(TransportWindowTest, PausedPlayPlaysOneTrackAndDoesNotAdvance) {
