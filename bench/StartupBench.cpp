@@ -12,6 +12,7 @@
 // Usage: StartupBench [rounds] [entries]
 #include "bench/BenchFigures.h"
 #include "bench/BenchListView.h"
+#include "support/MelodeckProcess.h"
 #include "framework/File.h"
 #include "library/SavedList.h"
 #include "support/MediaFolder.h"
@@ -84,26 +85,6 @@ std::vector<MediaEntry> ReadEntries(const std::string& path) {
     return entries;
 }
 
-struct EnumState {
-    DWORD processId;
-    std::vector<HWND>* windows;
-};
-
-BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam) {
-    auto* state = reinterpret_cast<EnumState*>(lParam);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(hWnd, &owner);
-    if (owner == state->processId && ::IsWindowVisible(hWnd)) state->windows->push_back(hWnd);
-    return TRUE;
-}
-
-std::vector<HWND> VisibleWindowsOf(DWORD processId) {
-    std::vector<HWND> windows;
-    EnumState state{processId, &windows};
-    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&state));
-    return windows;
-}
-
 struct StartResult {
     bool ok = false;
     double playerSeconds = 0;  // the player window is up
@@ -137,7 +118,7 @@ StartResult StartProgram(const std::string& folder, int rows) {
             break;
         }
         if (!player || !list) {
-            for (HWND hWnd : VisibleWindowsOf(info.dwProcessId)) {
+            for (HWND hWnd : TopLevelWindowsOf(info.dwProcessId, true)) {
                 if (!player && ::GetDlgItem(hWnd, 1003)) {  // the Play button marks the player window
                     player = hWnd;
                     result.playerSeconds = SecondsSince(start);

@@ -120,11 +120,15 @@ void CMelodeckProcess::Kill() {
     m_hPlayer = nullptr;
 }
 
-std::vector<HWND> CMelodeckProcess::TopLevelWindows(bool visibleOnly) const {
+std::vector<HWND> TopLevelWindowsOf(DWORD processId, bool visibleOnly) {
     std::vector<HWND> windows;
-    EnumState state{m_info.dwProcessId, visibleOnly, &windows};
+    EnumState state{processId, visibleOnly, &windows};
     ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&state));
     return windows;
+}
+
+std::vector<HWND> CMelodeckProcess::TopLevelWindows(bool visibleOnly) const {
+    return TopLevelWindowsOf(m_info.dwProcessId, visibleOnly);
 }
 
 HWND CMelodeckProcess::FindTopLevel(const std::string& caption, DWORD timeoutMs) const {

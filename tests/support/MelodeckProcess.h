@@ -54,5 +54,8 @@ bool WaitFor(Condition condition, DWORD timeoutMs) {
     }
 }
 
+// The top-level windows of a process, in the system's order (only the visible ones when asked).
+std::vector<HWND> TopLevelWindowsOf(DWORD processId, bool visibleOnly);
+
 // The texts of every row (columns 0 to 2) of a list view that belongs to another process.
 std::vector<std::vector<std::string>> ReadListRows(HWND list, DWORD processId);
