@@ -80,8 +80,8 @@ void CMP3Thread::LoadM3U(const std::string& path) {
     try {
         CMP3PlayList reader;
         int count = reader.Open(path);
-        // Line 0 is where the "#EXTM3U" header stands: it is never an entry.
-        for (int i = 1; i < count && !m_bTargetGone; ++i) {
+        // The reader skips a header line like any other "#" line; a list without one starts with an entry.
+        for (int i = 0; i < count && !m_bTargetGone; ++i) {
             MediaEntry entry;
             std::string extension;
             if (reader.GetEntry(i, entry, extension) == 1) AddFile(entry.m_strPath, entry.m_strPath, extension);

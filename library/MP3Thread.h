@@ -40,7 +40,7 @@ public:
     void ScanDirectory(const std::string& folder);
     // Makes the entry of one file (reading its tag when it is an MP3) and adds it.
     void AddFile(const std::string& path, const std::string& name, const std::string& extension);
-    // Adds the files an M3U play list names, after its first line.
+    // Adds the files an M3U play list names; its header, when it has one, is no entry.
     void LoadM3U(const std::string& path);
     // Hands over whatever is still waiting; the routines do it when they end.
     void Flush();

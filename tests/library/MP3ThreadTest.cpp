@@ -172,7 +172,7 @@ protected:
     CRecordingTarget m_target;
 };
 
-TEST_F(M3ULoadTest, TakesEveryLineAfterTheFirstWithThePathAsName) {
+TEST_F(M3ULoadTest, TakesEveryEntryLineWithThePathAsName) {
     Write("#EXTM3U\r\nC:\\x\\c.mp3\r\n\r\n# comment\r\nsub\\b.wav\r\nnotes.txt\r\n");
     CMP3Thread worker(m_target);
     worker.LoadM3U(m_list);
@@ -187,12 +187,13 @@ TEST_F(M3ULoadTest, TakesEveryLineAfterTheFirstWithThePathAsName) {
     EXPECT_EQ("notes.txt", m_target.m_entries[2].m_strPath) << "M3U lines are not filtered";
 }
 
-TEST_F(M3ULoadTest, AFirstLineThatIsAnEntryIsLost) {
+TEST_F(M3ULoadTest, AListWithoutHeaderKeepsItsFirstEntry) {
     Write("C:\\first.mp3\nC:\\second.mp3\n");
     CMP3Thread worker(m_target);
     worker.LoadM3U(m_list);
-    ASSERT_EQ(1u, m_target.m_entries.size());
-    EXPECT_EQ("C:\\second.mp3", m_target.m_entries[0].m_strPath);
+    ASSERT_EQ(2u, m_target.m_entries.size());
+    EXPECT_EQ("C:\\first.mp3", m_target.m_entries[0].m_strPath);
+    EXPECT_EQ("C:\\second.mp3", m_target.m_entries[1].m_strPath);
 }
 
 TEST_F(M3ULoadTest, EmptyOrMissingListsAddNothing) {
