@@ -1,5 +1,45 @@
 #include "library/M3ULines.h"
 
+#include "framework/CodePage.h"
+
+#include <cctype>
+
+namespace {
+
+bool StartsWith(const std::string& text, const char* prefix) {
+    return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+bool IsAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool IsPlainAscii(const std::string& text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// "X:" of a directory on a drive, "\\server\share" of one on a share; empty for any other.
+std::string RootOf(const std::string& directory) {
+    if (directory.size() >= 2 && IsAsciiLetter(directory[0]) && directory[1] == ':') return directory.substr(0, 2);
+    if (!StartsWith(directory, "\\\\")) return std::string();
+    size_t server = directory.find('\\', 2);
+    if (server == std::string::npos || server == 2) return std::string();
+    return directory.substr(0, directory.find('\\', server + 1));
+}
+
+} // namespace
+
+std::string TextToAnsi(const std::string& bytes) {
+    if (StartsWith(bytes, "\xFF\xFE")) return WideToAnsi(Utf16ToWide(bytes.substr(2), false));
+    if (StartsWith(bytes, "\xFE\xFF")) return WideToAnsi(Utf16ToWide(bytes.substr(2), true));
+    if (StartsWith(bytes, "\xEF\xBB\xBF")) return WideToAnsi(Utf8ToWide(bytes.substr(3)));
+    // Text in the code page is seldom well-formed UTF-8 unless it is plain ASCII.
+    if (!IsPlainAscii(bytes) && IsUtf8(bytes)) return WideToAnsi(Utf8ToWide(bytes));
+    return bytes;
+}
+
 std::vector<std::string> SplitLines(const std::string& bytes) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -18,12 +58,25 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
 }
 
 bool M3UEntryPath(const std::string& line, const std::string& directory, std::string& path) {
-    if (line.empty() || line[0] == '#') return false;
-    if (line.find(":\\") != std::string::npos || directory.empty())
+    if (line.empty() || line[0] == '#' || IsWebAddress(line)) return false;
+    bool drivePath = line.size() >= 3 && IsAsciiLetter(line[0]) && line[1] == ':' && line[2] == '/';
+    if (line.find(":\\") != std::string::npos || drivePath || StartsWith(line, "\\\\") || directory.empty())
         path = line;
+    else if (line[0] == '\\')
+        path = RootOf(directory) + line;
     else
         path = directory + "\\" + line;
     return true;
+}
+
+bool IsWebAddress(const std::string& line) {
+    // A scheme is a letter, then letters, digits, "+", "-" or "."; one letter would be a drive.
+    size_t end = 0;
+    while (end < line.size() && (IsAsciiLetter(line[end]) ||
+                                 (end > 0 && (std::isdigit(static_cast<unsigned char>(line[end])) ||
+                                              line[end] == '+' || line[end] == '-' || line[end] == '.'))))
+        ++end;
+    return end >= 2 && line.compare(end, 3, "://") == 0;
 }
 
 std::string M3UExtension(const std::string& line) {

@@ -10,16 +10,27 @@
 inline constexpr const char* kM3UHeader = "#EXTM3U\r\n";
 inline constexpr const char* kM3ULineEnd = "\r\n";
 
+// The text of a file's bytes in the system code page. A UTF-16 file with a byte-order mark is decoded
+// as UTF-16; a UTF-8 mark is dropped and the rest decoded as UTF-8, as is a file that is well-formed
+// UTF-8 with at least one byte above ASCII. Anything else is already in the code page and stays as it is.
+std::string TextToAnsi(const std::string& bytes);
+
 // Splits file bytes into lines. A line ends at LF; a CR right before that LF belongs to the line end. A
 // last line without a line end is a line too; an empty text has no lines. A CR anywhere else (also a
 // lone CR at the very end) is an ordinary character of its line, and so is a zero byte.
 std::vector<std::string> SplitLines(const std::string& bytes);
 
-// The file that one play-list line names, or false for a line that names none (empty, or starting with
-// "#"). A line with ":\" in it is a complete path and is taken unchanged; any other line is relative to
-// the list's directory, joined with "\" unless the directory is empty. Nothing else is normalised: no
-// ".." resolution, no trimming, forward slashes stay.
+// The file that one play-list line names, or false for a line that names none (empty, starting with "#",
+// or a web address, which the device cannot play). Complete paths are taken unchanged: a line with ":\"
+// in it, a drive followed by ":/", or a "\\server\share" path. A line starting with one "\" is rooted
+// on the list directory's drive (or share) when it has one, and taken unchanged otherwise. Any other line
+// is relative to the list's directory, joined with "\" unless the directory is empty. Nothing else is
+// normalised: no ".." resolution, no trimming, forward slashes stay.
 bool M3UEntryPath(const std::string& line, const std::string& directory, std::string& path);
+
+// True for a line that starts with an address scheme of two or more characters and "://" (http://...,
+// mms://...).
+bool IsWebAddress(const std::string& line);
 
 // The extension text the loader passes on: the last four characters of the line (".mp3" for a normal
 // MP3 line), or the whole line when it is shorter.

@@ -18,7 +18,8 @@ public:
     // the user cannot choose, and the result is false.
     virtual bool AskFileName(bool save, std::string& fileName, const std::string& filterPrefix);
 
-    // Reads fileName (asking first when it is empty) into lines. False, with m_strError set when the file
+    // Reads fileName (asking first when it is empty) into lines, in the system code page (byte-order marks
+    // and UTF-8 are honoured as TextToAnsi says). False, with m_strError set when the file
     // could not be read, when the user cancels the dialog or when the file is larger than kMaxReadSize.
     bool ReadLines(std::string& fileName, std::vector<std::string>& lines);
     // Appends the bytes of text to fileName (asking with the save dialog first when it is empty; the

@@ -82,8 +82,48 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{"HashLineSkipped", "#EXTINF:215,Artist - Song", "D:\\Lists", false, ""},
         EntryCase{"HeaderSkipped", "#EXTM3U", "D:\\Lists", false, ""},
         EntryCase{"HashAfterABlankIsAnEntry", " #x.mp3", "D:\\Lists", true, "D:\\Lists\\ #x.mp3"},
-        EntryCase{"EmptyLineSkipped", "", "D:\\Lists", false, ""}),
+        EntryCase{"EmptyLineSkipped", "", "D:\\Lists", false, ""},
+        EntryCase{"DriveWithForwardSlashIsComplete", "c:/Music/a.mp3", "D:\\Lists", true, "c:/Music/a.mp3"},
+        EntryCase{"SharePathIsComplete", "\\\\nas\\m\\a.mp3", "D:\\Lists", true, "\\\\nas\\m\\a.mp3"},
+        EntryCase{"RootedTakesTheListsDrive", "\\Music\\a.mp3", "D:\\Lists", true, "D:\\Music\\a.mp3"},
+        EntryCase{"RootedTakesTheListsShare", "\\Music\\a.mp3", "\\\\nas\\m\\Lists", true,
+                  "\\\\nas\\m\\Music\\a.mp3"},
+        EntryCase{"RootedWithoutADriveStays", "\\Music\\a.mp3", "Lists", true, "\\Music\\a.mp3"},
+        EntryCase{"WebAddressSkipped", "http://radio.example/a.mp3", "D:\\Lists", false, ""},
+        EntryCase{"AnySchemeSkipped", "MMS+x://radio.example/live", "D:\\Lists", false, ""},
+        EntryCase{"ColonSlashesAfterOneLetterIsADrive", "C://a.mp3", "D:\\Lists", true, "C://a.mp3"},
+        EntryCase{"SlashesLaterInANameAreNoAddress", "a b://c.mp3", "D:\\Lists", true,
+                  "D:\\Lists\\a b://c.mp3"}),
     [](const testing::TestParamInfo<EntryCase>& info) { return std::string(info.param.name); });
+
+struct TextCase {
+    const char* name;
+    std::string bytes;
+    std::string text;
+};
+
+void PrintTo(const TextCase& param, std::ostream* out) {
+    *out << param.name;
+}
+
+class TextToAnsiTest : public testing::TestWithParam<TextCase> {};
+
+// Natively the code page is Latin-1.
+TEST_P(TextToAnsiTest, GivesTheTextInTheCodePage) {
+    EXPECT_EQ(TextToAnsi(GetParam().bytes), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TextToAnsiTest,
+    testing::Values(TextCase{"AsciiStays", "a\r\n#b\0"s, "a\r\n#b\0"s},
+                    TextCase{"CodePageBytesStay", "caf\xE9\xC3", "caf\xE9\xC3"},
+                    TextCase{"Utf8IsDecoded", "caf\xC3\xA9\n", "caf\xE9\n"},
+                    TextCase{"MarkOnly", "\xEF\xBB\xBF", ""},
+                    TextCase{"BadBytesAfterAMarkBecomeQuestionMarks", "\xEF\xBB\xBF" "a\xE9\xC3", "a??"},
+                    TextCase{"OutsideTheCodePage", "\xEF\xBB\xBF\xE4\xB8\xAD\xF0\x9F\x8E\xB5", "???"},
+                    TextCase{"Utf16OddByteDropped", "\xFF\xFE" "a\0\n\0b"s, "a\n"},
+                    TextCase{"Utf16BigEndian", "\xFE\xFF\0a\0\xE9\x4E\x2D"s, "a\xE9?"}),
+    [](const testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
 
 TEST(M3UExtensionTest, IsTheLastFourCharactersOfTheLine) {
     EXPECT_EQ(M3UExtension("C:\\Music\\a.mp3"), ".mp3");

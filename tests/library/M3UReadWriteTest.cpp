@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -95,18 +96,51 @@ TEST_F(M3UReadWriteTest, WithoutAFileDialogTheProgramsWriterWritesNothing) {
     EXPECT_EQ(WriteM3U({EntryAt("C:\\a.mp3")}), M3UWriteResult::kCancelled);
 }
 
-TEST_F(M3UReadWriteTest, AHeaderlessListLosesItsFirstEntry) {
+TEST_F(M3UReadWriteTest, AHeaderlessListKeepsItsFirstEntry) {
     std::string path = WriteList("noheader.m3u", "C:\\first.mp3\r\nC:\\second.mp3\r\n");
-    LoadedPlayList loaded = LoadLikeTheLoader(path);
-    EXPECT_EQ(loaded.files, (Files{{"C:\\second.mp3", ".mp3"}}));
-    // The reader itself would name the first line; skipping it is the loader's rule.
-    CMP3PlayList reader;
-    ASSERT_EQ(reader.Open(path), 2);
-    MediaEntry entry;
-    std::string extension;
-    EXPECT_EQ(reader.GetEntry(0, entry, extension), 1);
-    EXPECT_EQ(entry.m_strPath, "C:\\first.mp3");
+    EXPECT_EQ(LoadLikeTheLoader(path).files, (Files{{"C:\\first.mp3", ".mp3"}, {"C:\\second.mp3", ".mp3"}}));
 }
+
+struct EncodedCase {
+    const char* name;
+    std::string bytes;
+};
+
+void PrintTo(const EncodedCase& param, std::ostream* out) {
+    *out << param.name;
+}
+
+class M3UEncodingTest : public M3UReadWriteTest, public testing::WithParamInterface<EncodedCase> {};
+
+// The same list as other programs write it: a header, a web address, and a name with an e acute, which
+// the native code page (Latin-1) holds as the byte E9.
+TEST_P(M3UEncodingTest, IsReadInTheCodePage) {
+    std::string path = WriteList("encoded.m3u", GetParam().bytes);
+    LoadedPlayList loaded = LoadLikeTheLoader(path);
+    EXPECT_EQ(loaded.files, (Files{{"C:\\caf\xE9.mp3", ".mp3"}, {"C:\\b.wav", ".wav"}}));
+    EXPECT_EQ(loaded.error, "");
+}
+
+std::string Utf16(const std::u16string& text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t unit : text) {
+        char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+const char kUtf8List[] = "#EXTM3U\r\nC:\\caf\xC3\xA9.mp3\r\nhttp://radio.example/stream.mp3\r\nC:\\b.wav\r\n";
+const char16_t kWideList[] = u"#EXTM3U\r\nC:\\caf\u00E9.mp3\r\nhttp://radio.example/stream.mp3\r\nC:\\b.wav";
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, M3UEncodingTest,
+    testing::Values(EncodedCase{"CodePage", "C:\\caf\xE9.mp3\nmms://radio.example/live\nC:\\b.wav\n"},
+                    EncodedCase{"Utf8WithoutMark", kUtf8List},
+                    EncodedCase{"Utf8WithMark", std::string("\xEF\xBB\xBF") + kUtf8List},
+                    EncodedCase{"Utf16LittleEndian", Utf16(kWideList, false)},
+                    EncodedCase{"Utf16BigEndian", Utf16(kWideList, true)}),
+    [](const testing::TestParamInfo<EncodedCase>& info) { return std::string(info.param.name); });
 
 TEST_F(M3UReadWriteTest, HashLinesAreSkippedWhereverTheyStand) {
     std::string path = WriteList("extinf.m3u", "#EXTM3U\r\n#EXTINF:215,A - B\r\nC:\\a.mp3\r\n#comment\r\n"

@@ -43,8 +43,8 @@ inline std::string ReadBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// What the loader does with a play list: every line but the first that names a file, as (path,
-// extension), until an exception of ours ends the walk (its text goes to error).
+// What the loader does with a play list: every line that names a file, as (path, extension), until an
+// exception of ours ends the walk (its text goes to error).
 struct LoadedPlayList {
     int count = 0;
     std::vector<std::pair<std::string, std::string>> files;
@@ -56,7 +56,7 @@ inline LoadedPlayList LoadLikeTheLoader(const std::string& path) {
     try {
         CMP3PlayList reader;
         result.count = reader.Open(path);
-        for (int i = 1; i < result.count; ++i) {
+        for (int i = 0; i < result.count; ++i) {
             MediaEntry entry;
             std::string extension;
             if (reader.GetEntry(i, entry, extension)) result.files.emplace_back(entry.m_strPath, extension);
