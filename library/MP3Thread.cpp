@@ -22,9 +22,16 @@ bool IsMusicExtension(const std::string& extension) {
 
 CMP3Thread::~CMP3Thread() { Flush(); }
 
+// The window drops a superseded loader's groups anyway; checking here as well saves the work of
+// making entries nobody will see.
+bool CMP3Thread::Stopped() {
+    if (!m_bSuperseded && !m_ticket.IsCurrent()) m_bSuperseded = true;
+    return m_bTargetGone || m_bSuperseded;
+}
+
 void CMP3Thread::Flush() {
     if (m_pending.empty()) return;
-    if (!m_bTargetGone && !m_target.AddScannedEntries(std::move(m_pending))) m_bTargetGone = true;
+    if (!Stopped() && !m_target.AddScannedEntries(std::move(m_pending))) m_bTargetGone = true;
     m_pending.clear();
 }
 
@@ -35,12 +42,12 @@ void CMP3Thread::LoadSaved(int listId) {
     LoadSavedListFile(
         SavedListFileName(listId),
         [&](std::vector<MediaEntry>&& batch) {
-            if (holding && !m_bTargetGone && !m_target.AddEntries(std::move(held), false)) m_bTargetGone = true;
+            if (holding && !Stopped() && !m_target.AddEntries(std::move(held), false)) m_bTargetGone = true;
             held = std::move(batch);
             holding = true;
         },
         kSavedGroupSize);
-    if (holding && !m_bTargetGone && !m_target.AddEntries(std::move(held), true)) m_bTargetGone = true;
+    if (holding && !Stopped() && !m_target.AddEntries(std::move(held), true)) m_bTargetGone = true;
 }
 
 void CMP3Thread::ScanDirectory(const std::string& folder) {
@@ -50,7 +57,7 @@ void CMP3Thread::ScanDirectory(const std::string& folder) {
 
 void CMP3Thread::ScanFolder(const std::string& folder) {
     ForEachInDirectory(folder, [&](const std::string& name, bool isDirectory) {
-        if (m_bTargetGone) return false;
+        if (Stopped()) return false;
         std::string path = folder + kPathSeparator + name;
         if (isDirectory) {
             ScanFolder(path);
@@ -59,12 +66,12 @@ void CMP3Thread::ScanFolder(const std::string& folder) {
             if (IsMusicExtension(extension)) AddFile(path, name, extension);
         }
         FlushIfDue();
-        return !m_bTargetGone;
+        return !Stopped();
     });
 }
 
 void CMP3Thread::AddFile(const std::string& path, const std::string& name, const std::string& extension) {
-    if (m_bTargetGone) return;
+    if (Stopped()) return;
     if (m_pending.empty()) m_pendingSince = std::chrono::steady_clock::now();
     m_pending.push_back(MakeEntry(path, name, extension));
     FlushIfDue();
@@ -81,7 +88,7 @@ void CMP3Thread::LoadM3U(const std::string& path) {
         CMP3PlayList reader;
         int count = reader.Open(path);
         // The reader skips a header line like any other "#" line; a list without one starts with an entry.
-        for (int i = 0; i < count && !m_bTargetGone; ++i) {
+        for (int i = 0; i < count && !Stopped(); ++i) {
             MediaEntry entry;
             std::string extension;
             if (reader.GetEntry(i, entry, extension) == 1) AddFile(entry.m_strPath, entry.m_strPath, extension);

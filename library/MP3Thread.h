@@ -5,9 +5,31 @@
 // is gone; the worker then stops.
 #include "library/MediaEntry.h"
 
+#include <atomic>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
+
+// The load generation of one list, shared by its window and its loaders. A load that empties the list
+// starts a new generation and so supersedes every loader started before it: whatever they still hand
+// over is dropped, and they stop. Loads that only add share the generation they start in.
+class CLoadGeneration {
+public:
+    unsigned Current() const { return m_nCurrent.load(std::memory_order_acquire); }
+    unsigned Supersede() { return m_nCurrent.fetch_add(1, std::memory_order_acq_rel) + 1; }
+
+private:
+    std::atomic<unsigned> m_nCurrent{0};
+};
+
+// What one loader loads for: its list's generation as it was when the load was asked for. A ticket
+// without a generation is never superseded.
+struct LoadTicket {
+    std::shared_ptr<const CLoadGeneration> generation;
+    unsigned number = 0;
+    bool IsCurrent() const { return !generation || generation->Current() == number; }
+};
 
 class ILoaderTarget {
 public:
@@ -28,7 +50,8 @@ bool IsMusicExtension(const std::string& extension);
 
 class CMP3Thread {
 public:
-    explicit CMP3Thread(ILoaderTarget& target) : m_target(target) {}
+    explicit CMP3Thread(ILoaderTarget& target, LoadTicket ticket = {})
+        : m_target(target), m_ticket(std::move(ticket)) {}
     virtual ~CMP3Thread();
     CMP3Thread(const CMP3Thread&) = delete;
     CMP3Thread& operator=(const CMP3Thread&) = delete;
@@ -46,6 +69,8 @@ public:
     void Flush();
 
     bool TargetGone() const { return m_bTargetGone; }
+    // A clearing load of the same list started after this one: nothing more is handed over.
+    bool Superseded() const { return m_bSuperseded; }
 
 private:
     // Entries reach the window in groups: a group goes when it is full or a moment old, so rows
@@ -59,9 +84,12 @@ private:
 
     void ScanFolder(const std::string& folder);
     void FlushIfDue();
+    bool Stopped();
 
     ILoaderTarget& m_target;
+    LoadTicket m_ticket;
     std::vector<MediaEntry> m_pending;
     std::chrono::steady_clock::time_point m_pendingSince;
     bool m_bTargetGone = false;
+    bool m_bSuperseded = false;
 };

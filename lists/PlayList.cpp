@@ -13,50 +13,51 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <exception>
+#include <iterator>
 #include <memory>
 
 namespace {
 
-// Entries handed over from a worker thread, carried by a synchronous message.
-const UINT kAddRequestMessage = WM_APP + 100;
-// A group of entries posted by a worker thread; the message owns it.
+// A group of entries handed over by a loader; the message owns it.
 const UINT kPostedEntriesMessage = WM_APP + 101;
 
+enum class PostedKind { saved, savedAndFit, scanned, savedEnd };
+
 struct PostedEntries {
-    CPlayList::PostedKind kind;
+    unsigned generation;
+    PostedKind kind;
     std::vector<MediaEntry> entries;
 };
 
-struct AddRequest {
-    enum Kind { oneEntry, manyEntries, scannedEntry, manyScannedEntries } kind;
-    const MediaEntry* entry;
-    const std::vector<MediaEntry>* entries;
-    int row;
-};
-
-bool SendAddRequest(HWND list, const AddRequest& request) {
-    if (!list || !::IsWindow(list)) return false;
-    // The receiving thread copies what it needs before the call returns, so the request can live on
-    // the sender's stack. A window destroyed meanwhile answers 0.
-    return ::SendMessageA(list, kAddRequestMessage, 0, reinterpret_cast<LPARAM>(&request)) == 1;
+bool PostEntriesTo(HWND list, unsigned generation, std::vector<MediaEntry>&& entries, PostedKind kind) {
+    auto posted = std::make_unique<PostedEntries>(PostedEntries{generation, kind, std::move(entries)});
+    if (!list || !::PostMessageA(list, kPostedEntriesMessage, 0, reinterpret_cast<LPARAM>(posted.get())))
+        return false;
+    posted.release();  // the message owns it now
+    return true;
 }
 
-// A loading thread's view of its list window: the window handle only, never the object, which the
-// user-interface thread may destroy at any moment; a destroyed window refuses the entries.
+// A loader's view of its list window: the window handle only, never the object, which the
+// user-interface thread may destroy at any moment; a destroyed window refuses the entries. The groups
+// of one target arrive in the order posted.
 class CListWindowTarget : public ILoaderTarget {
 public:
-    explicit CListWindowTarget(HWND list) : m_hList(list) {}
+    CListWindowTarget(HWND list, unsigned generation) : m_hList(list), m_nGeneration(generation) {}
     bool AddEntries(std::vector<MediaEntry>&& entries, bool fitColumns) override {
-        return CPlayList::PostEntriesTo(m_hList, std::move(entries),
-                                        fitColumns ? CPlayList::PostedKind::savedAndFit : CPlayList::PostedKind::saved);
+        return PostEntriesTo(m_hList, m_nGeneration, std::move(entries),
+                             fitColumns ? PostedKind::savedAndFit : PostedKind::saved);
     }
     bool AddScannedEntries(std::vector<MediaEntry>&& entries) override {
-        return CPlayList::PostEntriesTo(m_hList, std::move(entries), CPlayList::PostedKind::scanned);
+        return PostEntriesTo(m_hList, m_nGeneration, std::move(entries), PostedKind::scanned);
     }
+    // Tells the window that the saved file has been read to its end.
+    void SavedFileDone() { PostEntriesTo(m_hList, m_nGeneration, {}, PostedKind::savedEnd); }
 
 private:
     HWND m_hList;
+    unsigned m_nGeneration;
 };
 
 enum class LoadKind { savedFile, directory, playList };
@@ -67,14 +68,18 @@ struct LoadRequest {
     int listId;
     LoadKind kind;
     std::string text;
+    LoadTicket ticket;
 };
 
 unsigned LoaderThread(void* param) {
     std::unique_ptr<LoadRequest> request(static_cast<LoadRequest*>(param));
-    CListWindowTarget target(request->list);
-    CMP3Thread worker(target);
+    CListWindowTarget target(request->list, request->ticket.number);
+    CMP3Thread worker(target, request->ticket);
     switch (request->kind) {
-    case LoadKind::savedFile: worker.LoadSaved(request->listId); break;
+    case LoadKind::savedFile:
+        worker.LoadSaved(request->listId);
+        if (!worker.TargetGone() && !worker.Superseded()) target.SavedFileDone();
+        break;
     case LoadKind::directory: worker.ScanDirectory(request->text); break;
     case LoadKind::playList: worker.LoadM3U(request->text); break;
     }
@@ -82,8 +87,8 @@ unsigned LoaderThread(void* param) {
 }
 
 // One loading thread per request, at idle priority, never waited for.
-void StartLoader(HWND list, int listId, LoadKind kind, const std::string& text) {
-    auto* request = new LoadRequest{list, listId, kind, text};
+void StartLoader(HWND list, int listId, LoadKind kind, const std::string& text, LoadTicket ticket) {
+    auto* request = new LoadRequest{list, listId, kind, text, std::move(ticket)};
     if (!BeginWorkerThread(&LoaderThread, request, THREAD_PRIORITY_IDLE)) {
         delete request;
         DebugOutput("Could not start a loading thread");
@@ -116,26 +121,74 @@ bool CPlayList::OnInitDialog() {
     m_list.InsertColumn(0, "Artist", LVCFMT_LEFT, 150);
     m_list.InsertColumn(1, "Album", LVCFMT_LEFT, 150);
     m_list.InsertColumn(2, "Song", LVCFMT_LEFT, 150);
-    StartLoader(m_hWnd, m_nListId, LoadKind::savedFile, std::string());
+    m_nStartupGeneration = m_pGeneration->Current();
+    StartLoader(m_hWnd, m_nListId, LoadKind::savedFile, std::string(), CurrentTicket());
     return true;
+}
+
+LoadTicket CPlayList::CurrentTicket() const { return LoadTicket{m_pGeneration, m_pGeneration->Current()}; }
+
+std::unique_ptr<ILoaderTarget> CPlayList::MakeLoaderTarget() const {
+    return std::make_unique<CListWindowTarget>(m_hWnd, m_pGeneration->Current());
+}
+
+// Emptying the list is a new start: a load begun before it would otherwise go on filling the list
+// the user has just cleared (or has just filled from another folder).
+void CPlayList::RemoveAll() {
+    m_pGeneration->Supersede();
+    m_entries.RemoveAll();
+    m_unshown.clear();
 }
 
 void CPlayList::LoadDirectory(const std::string& path, bool clear) {
     if (path.empty()) return;
     if (clear) RemoveAll();
-    StartLoader(m_hWnd, m_nListId, LoadKind::directory, path);
+    StartLoader(m_hWnd, m_nListId, LoadKind::directory, path, CurrentTicket());
 }
 
 void CPlayList::LoadPlayListFile(const std::string& path) {
     try {
-        StartLoader(m_hWnd, m_nListId, LoadKind::playList, path);
+        StartLoader(m_hWnd, m_nListId, LoadKind::playList, path, CurrentTicket());
     } catch (const std::exception& e) {
         DebugOutput(e.what());
     }
 }
 
+// Until the start-up load has ended, the list holds only part of its file; a clearing load ends the
+// wait, since the user then chose to replace it.
+bool CPlayList::StartupLoadPending() const {
+    return !m_bStartupLoaded && m_pGeneration->Current() == m_nStartupGeneration;
+}
+
+bool CPlayList::FinishLoading(DWORD timeoutMs) {
+    m_bFinishing = true;
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        TakePostedGroups();
+        if (!StartupLoadPending()) return true;
+        const DWORD waited = ::GetTickCount() - start;
+        if (!m_hWnd || !::IsWindow(m_hWnd) || waited >= timeoutMs) return false;
+        // Wakes for each posted group; the slice only bounds a missed wake.
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(timeoutMs - waited, 50), QS_POSTMESSAGE);
+    }
+}
+
+void CPlayList::TakePostedGroups() {
+    // Never with a null handle: that would take the other list's groups too.
+    if (!m_hWnd || !::IsWindow(m_hWnd)) return;
+    MSG msg;
+    while (::PeekMessageA(&msg, m_hWnd, kPostedEntriesMessage, kPostedEntriesMessage, PM_REMOVE))
+        OnPostedEntries(msg.lParam);
+}
+
 bool CPlayList::SaveList(std::string* error) {
-    return WriteSavedList(SavedListFileName(m_nListId), GetEntries(), error);
+    if (!FinishLoading()) {
+        DebugOutputF("%s: its loading never ended; the file stays as it was", SavedListFileName(m_nListId));
+        return true;
+    }
+    std::vector<MediaEntry> entries = GetEntries();
+    entries.insert(entries.end(), m_unshown.begin(), m_unshown.end());
+    return WriteSavedList(SavedListFileName(m_nListId), entries, error);
 }
 
 void CPlayList::AddEntry(const MediaEntry& entry) { m_entries.AddEntry(entry); }
@@ -148,45 +201,31 @@ void CPlayList::AddScannedEntry(int row, const MediaEntry& entry) { m_entries.Ad
 
 void CPlayList::AddScannedEntries(const std::vector<MediaEntry>& entries) { m_entries.AddScannedEntries(entries); }
 
-bool CPlayList::AddEntryTo(HWND list, const MediaEntry& entry) {
-    return SendAddRequest(list, AddRequest{AddRequest::oneEntry, &entry, nullptr, 0});
-}
-
-bool CPlayList::AddEntriesTo(HWND list, const std::vector<MediaEntry>& entries) {
-    return SendAddRequest(list, AddRequest{AddRequest::manyEntries, nullptr, &entries, 0});
-}
-
-bool CPlayList::AddScannedEntryTo(HWND list, int row, const MediaEntry& entry) {
-    return SendAddRequest(list, AddRequest{AddRequest::scannedEntry, &entry, nullptr, row});
-}
-
-bool CPlayList::AddScannedEntriesTo(HWND list, const std::vector<MediaEntry>& entries) {
-    return SendAddRequest(list, AddRequest{AddRequest::manyScannedEntries, nullptr, &entries, 0});
-}
-
-bool CPlayList::PostEntriesTo(HWND list, std::vector<MediaEntry>&& entries, PostedKind kind) {
-    auto posted = std::make_unique<PostedEntries>(PostedEntries{kind, std::move(entries)});
-    if (!list || !::PostMessageA(list, kPostedEntriesMessage, 0, reinterpret_cast<LPARAM>(posted.get())))
-        return false;
-    posted.release();  // the message owns it now
-    return true;
-}
-
 LRESULT CPlayList::OnPostedEntries(LPARAM lParam) {
     std::unique_ptr<PostedEntries> posted(reinterpret_cast<PostedEntries*>(lParam));
+    if (posted->kind == PostedKind::savedEnd) {
+        m_bStartupLoaded = true;
+        return 0;
+    }
+    if (posted->generation != m_pGeneration->Current()) return 0;  // superseded by a clearing load
+    if (m_bFinishing) {
+        m_unshown.insert(m_unshown.end(), std::make_move_iterator(posted->entries.begin()),
+                         std::make_move_iterator(posted->entries.end()));
+        return 0;
+    }
     switch (posted->kind) {
     case PostedKind::saved: AddEntries(posted->entries, false); break;
     case PostedKind::savedAndFit: AddEntries(posted->entries, true); break;
     case PostedKind::scanned: AddScannedEntries(posted->entries); break;
+    case PostedKind::savedEnd: break;
     }
     return 0;
 }
 
-// Groups still waiting in the queue belong to the messages: free them with the window.
+// The owner may save only after this window is gone (Wine destroys owned windows first): the groups
+// still queued, and the rest of the start-up load, must not go with the window.
 LRESULT CPlayList::OnDestroy() {
-    MSG msg;
-    while (::PeekMessageA(&msg, m_hWnd, kPostedEntriesMessage, kPostedEntriesMessage, PM_REMOVE))
-        delete reinterpret_cast<PostedEntries*>(msg.lParam);
+    FinishLoading();
     return Default();
 }
 
@@ -196,22 +235,10 @@ int CPlayList::GetRowCountOf(HWND list) {
     return static_cast<int>(::SendMessageA(control, LVM_GETITEMCOUNT, 0, 0));
 }
 
-LRESULT CPlayList::OnAddRequest(LPARAM lParam) {
-    const auto& request = *reinterpret_cast<const AddRequest*>(lParam);
-    switch (request.kind) {
-    case AddRequest::oneEntry: AddEntry(*request.entry); break;
-    case AddRequest::manyEntries: AddEntries(*request.entries); break;
-    case AddRequest::scannedEntry: AddScannedEntry(request.row, *request.entry); break;
-    case AddRequest::manyScannedEntries: AddScannedEntries(*request.entries); break;
-    }
-    return 1;
-}
-
 LRESULT CPlayList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE: return OnSize(LOWORD(lParam), HIWORD(lParam));
     case WM_CONTEXTMENU: return OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-    case kAddRequestMessage: return OnAddRequest(lParam);
     case kPostedEntriesMessage: return OnPostedEntries(lParam);
     case WM_DESTROY: return OnDestroy();
     }

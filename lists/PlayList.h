@@ -3,10 +3,12 @@
 // columns, with the list's commands on a context menu.
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
+#include "library/MP3Thread.h"
 #include "library/PlayListEntries.h"
 #include "lists/ListCtrlRows.h"
 #include "playback/Transport.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,7 +35,8 @@ public:
     int TakeRandom(MediaEntry& out) override { return m_entries.TakeRandom(out); }
     int TakeFront(MediaEntry& out) override { return m_entries.TakeFront(out); }
     void RemoveSelected() { m_entries.RemoveSelected(); }
-    void RemoveAll() { m_entries.RemoveAll(); }
+    // Empties the list and supersedes every load still running: what they still find never shows.
+    void RemoveAll();
     void SortByColumn(int column) { m_entries.SortByColumn(column); }
 
     // Loads the folder tree's music files in the background; clear first empties the list. An empty
@@ -41,21 +44,23 @@ public:
     void LoadDirectory(const std::string& path, bool clear);
     // Appends the files of an M3U play list in the background.
     void LoadPlayListFile(const std::string& path);
-    // Writes the entries to this list's saved file ("Queue.dat" or "Playlist.dat") in the working
-    // directory; false with the reason when the file could not be written (the old one then stays).
-    bool SaveList(std::string* error);
 
-    // Adding from any thread, by window handle: a worker never holds the window object, which the
-    // user-interface thread may destroy at any moment. The call returns once the rows are in; it
-    // returns false when the window is gone.
-    static bool AddEntryTo(HWND list, const MediaEntry& entry);
-    static bool AddEntriesTo(HWND list, const std::vector<MediaEntry>& entries);
-    static bool AddScannedEntryTo(HWND list, int row, const MediaEntry& entry);
-    static bool AddScannedEntriesTo(HWND list, const std::vector<MediaEntry>& entries);
-    // Hands a group of entries to the window without waiting for it: the loading threads go on
-    // while the window inserts the rows. The groups of one thread arrive in the order posted.
-    enum class PostedKind { saved, savedAndFit, scanned };
-    static bool PostEntriesTo(HWND list, std::vector<MediaEntry>&& entries, PostedKind kind);
+    // The shutdown save: finishes loading (below), then writes the entries to this list's saved file
+    // ("Queue.dat" or "Playlist.dat") in the working directory. While the start-up load is unfinished
+    // the file is left as it is. False with the reason when the file could not be written (the old
+    // one then stays).
+    bool SaveList(std::string* error);
+    // Takes every group the loaders have handed over, and waits up to timeoutMs for the start-up load
+    // to end. From then on groups are kept for the save without rows: rows nobody will see are not
+    // worth their time at shutdown. False when the start-up load is still unfinished.
+    bool FinishLoading(DWORD timeoutMs = kFinishLoadingMs);
+    static constexpr DWORD kFinishLoadingMs = 15000;
+
+    // The one way entries reach the window from another thread: a target that posts them as owned
+    // groups to the window's handle, tagged with the load generation current now. Made on the
+    // user-interface thread, used from any; it fails once the window is gone, and a clearing load
+    // started later makes the window drop what it still brings.
+    std::unique_ptr<ILoaderTarget> MakeLoaderTarget() const;
     // Row count of the list window's list control, from any thread (-1 when the window is gone).
     static int GetRowCountOf(HWND list);
 
@@ -77,8 +82,10 @@ protected:
 private:
     LRESULT OnSize(int width, int height);
     LRESULT OnContextMenu(int x, int y);
-    LRESULT OnAddRequest(LPARAM lParam);
     LRESULT OnPostedEntries(LPARAM lParam);
+    void TakePostedGroups();
+    bool StartupLoadPending() const;
+    LoadTicket CurrentTicket() const;
     LRESULT OnDestroy();
     void OnAddToQueue();
     void OnLoadDirectory(bool clear);
@@ -88,4 +95,9 @@ private:
     int m_nListId = 0;
     CListCtrlRows m_rows;
     CPlayListEntries m_entries;
+    std::shared_ptr<CLoadGeneration> m_pGeneration = std::make_shared<CLoadGeneration>();
+    unsigned m_nStartupGeneration = 0;
+    bool m_bStartupLoaded = false;
+    bool m_bFinishing = false;
+    std::vector<MediaEntry> m_unshown;  // handed over after FinishLoading: saved after the rows' entries
 };

@@ -164,6 +164,49 @@ TEST(ScanGroups, AWindowThatIsGoneStopsTheScan) {
     EXPECT_LT(target.m_entries.size(), 1200u);
 }
 
+// A target that, at a chosen hand-over, starts a clearing load of its list, as the user can at any moment.
+class CSupersedingTarget : public CRecordingTarget {
+public:
+    std::shared_ptr<CLoadGeneration> m_pGeneration = std::make_shared<CLoadGeneration>();
+    int m_nSupersedeAfter = 1 << 30;
+    bool AddScannedEntries(std::vector<MediaEntry>&& entries) override {
+        CRecordingTarget::AddScannedEntries(std::move(entries));
+        if (m_nScanBatches == m_nSupersedeAfter) m_pGeneration->Supersede();
+        return true;
+    }
+};
+
+TEST(LoadGenerations, ASupersededScanStopsAndHandsOverNothingMore) {
+    CMediaFolder folder;
+    for (int i = 0; i < 1200; ++i) ASSERT_TRUE(WriteWavFile(folder.PathOf("t" + std::to_string(i) + ".wav"), 1));
+    CSupersedingTarget target;
+    target.m_nSupersedeAfter = 1;
+    CMP3Thread worker(target, LoadTicket{target.m_pGeneration, target.m_pGeneration->Current()});
+    worker.ScanDirectory(folder.Path());
+    worker.Flush();
+    EXPECT_TRUE(worker.Superseded());
+    EXPECT_FALSE(worker.TargetGone());
+    EXPECT_EQ(1, target.m_nScanBatches);
+    EXPECT_LE(target.m_entries.size(), 512u);
+}
+
+TEST(LoadGenerations, LoadsOfTheCurrentGenerationAllArriveAndAStaleTicketLoadsNothing) {
+    CMediaFolder folder;
+    for (int i = 0; i < 600; ++i) ASSERT_TRUE(WriteWavFile(folder.PathOf("t" + std::to_string(i) + ".wav"), 1));
+    CSupersedingTarget target;
+    const LoadTicket current{target.m_pGeneration, target.m_pGeneration->Current()};
+    CMP3Thread(target, current).ScanDirectory(folder.Path());
+    CMP3Thread(target, current).ScanDirectory(folder.Path());
+    EXPECT_EQ(1200u, target.m_entries.size()) << "loads that only add share the generation";
+
+    target.m_pGeneration->Supersede();
+    CMP3Thread stale(target, current);
+    stale.ScanDirectory(folder.Path());
+    stale.LoadM3U(folder.PathOf("t1.wav"));
+    EXPECT_TRUE(stale.Superseded());
+    EXPECT_EQ(1200u, target.m_entries.size());
+}
+
 class M3ULoadTest : public testing::Test {
 protected:
     void Write(const std::string& text) { ASSERT_TRUE(WriteMediaFile(m_list, MediaBytes(text.begin(), text.end()))); }

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -173,25 +173,23 @@ TEST_F(PlayListWindowTest, ResizingKeepsTheListThreePixelsInside) {
 TEST_F(PlayListWindowTest, WorkersAddingWhileTheUserRemovesKeepOrderAndStep) {
     const int workers = 4;
     const int perWorker = 150;
-    std::atomic<int> finished{0};
-    HWND target = m_list.m_hWnd;
     std::vector<std::thread> threads;
     for (int w = 0; w < workers; ++w) {
-        threads.emplace_back([=, &finished] {
+        threads.emplace_back([w, target = std::shared_ptr<ILoaderTarget>(m_list.MakeLoaderTarget())] {
             for (int i = 0; i < perWorker; ++i) {
-                int row = CPlayList::GetRowCountOf(target);
                 MediaEntry entry = Entry("w" + std::to_string(w), std::to_string(i), "song");
                 if (i % 50 == 49)
-                    CPlayList::AddEntriesTo(target, {entry});
+                    target->AddEntries({entry}, true);
                 else
-                    CPlayList::AddScannedEntryTo(target, row, entry);
+                    target->AddScannedEntries({entry});
             }
-            ++finished;
         });
     }
     int removed = 0;
-    while (finished < workers) {
-        Pump();  // keeps serving the workers even after a failure, so that they can finish
+    const DWORD start = ::GetTickCount();
+    while (m_list.GetCount() + removed < workers * perWorker && ::GetTickCount() - start < 30000) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        Pump();
         if (HasFatalFailure()) continue;
         int count = m_list.m_list.GetItemCount();
         if (count > 10) {
@@ -202,7 +200,6 @@ TEST_F(PlayListWindowTest, WorkersAddingWhileTheUserRemovesKeepOrderAndStep) {
         ExpectInStep();
     }
     for (auto& thread : threads) thread.join();
-    Pump();
     ExpectInStep();
     std::vector<MediaEntry> entries = m_list.GetEntries();
     EXPECT_EQ(workers * perWorker - removed, static_cast<int>(entries.size()));
@@ -215,36 +212,42 @@ TEST_F(PlayListWindowTest, WorkersAddingWhileTheUserRemovesKeepOrderAndStep) {
     }
 }
 
-TEST_F(PlayListWindowTest, WorkersAddingWhileTheUserSortsAndClearsKeepStep) {
+// "Remove All" supersedes the loads running: nothing they bring afterwards shows, while sorting as
+// they arrive keeps rows and entries in step; a load started after it arrives.
+TEST_F(PlayListWindowTest, RemoveAllDropsWhatEarlierLoadsStillBring) {
     const int workers = 3;
-    std::atomic<int> finished{0};
-    HWND target = m_list.m_hWnd;
     std::vector<std::thread> threads;
     for (int w = 0; w < workers; ++w) {
-        threads.emplace_back([=, &finished] {
-            for (int i = 0; i < 200; ++i)
-                CPlayList::AddScannedEntryTo(target, 0, Entry(std::to_string((i * 7 + w) % 13), "", "x"));
-            ++finished;
+        threads.emplace_back([w, target = std::shared_ptr<ILoaderTarget>(m_list.MakeLoaderTarget())] {
+            for (int group = 0; group < 20; ++group) {
+                std::vector<MediaEntry> entries;
+                for (int i = 0; i < 20; ++i) entries.push_back(Entry(std::to_string((group * 7 + i + w) % 13), "", "x"));
+                target->AddScannedEntries(std::move(entries));
+            }
         });
     }
-    int round = 0;
-    while (finished < workers) {
+    for (int round = 0; m_list.GetCount() < 100 && round < 3000; ++round) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         Pump();
-        if (HasFatalFailure()) continue;
-        if (++round % 7 == 0) m_list.RemoveAll();
         m_list.SortByColumn(round % 3);
         ExpectInStep();
     }
+    m_list.RemoveAll();
+    auto later = m_list.MakeLoaderTarget();
+    EXPECT_TRUE(later->AddScannedEntries({Entry("later", "", "y")}));
     for (auto& thread : threads) thread.join();
     Pump();
     ExpectInStep();
+    ASSERT_EQ(1, m_list.GetCount());
+    EXPECT_EQ("later", m_list.GetEntryAt(0).m_strArtist);
 }
 
 TEST_F(PlayListWindowTest, AddingToADestroyedWindowFailsQuietly) {
     HWND target = m_list.m_hWnd;
+    auto loaderTarget = m_list.MakeLoaderTarget();
     m_list.DestroyWindow();
     bool added = true;
-    std::thread worker([&] { added = CPlayList::AddEntryTo(target, Entry("a", "b", "c")); });
+    std::thread worker([&] { added = loaderTarget->AddEntries({Entry("a", "b", "c")}, true); });
     worker.join();
     EXPECT_FALSE(added);
     EXPECT_EQ(-1, CPlayList::GetRowCountOf(target));
