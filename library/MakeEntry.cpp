@@ -32,8 +32,7 @@ MediaEntry MakeEntry(const std::string& path, const std::string& name, const std
         return entry;
     }
     CMP3TagFile file;
-    if (file.Open(path, CFile::modeReadWrite | CFile::typeBinary | CFile::shareExclusive) &&
-        file.ReadTag() == 0) {
+    if (file.OpenToRead(path) && file.ReadTag() == 0) {
         entry.m_strSong = file.GetSong();
         entry.m_strArtist = file.GetArtist();
         entry.m_strAlbum = file.GetAlbum();

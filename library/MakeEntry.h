@@ -10,7 +10,7 @@ extern const char kErrorOpeningFile[];
 // True for the extension texts "mp3" and ".mp3" in any mix of case.
 bool IsMp3Extension(const std::string& extension);
 
-// An MP3 file (by its extension) is opened for reading and writing, binary and not shared, and its tag
-// gives song, artist and album; without a readable tag the entry shows the name, "Error Opening File"
-// and the path. Any other file is not opened: the name, an empty album and the path.
+// An MP3 file (by its extension) is opened for reading, shared with others, and its tag gives song,
+// artist and album; without a readable tag the entry shows the name, "Error Opening File" and the
+// path. Any other file is not opened: the name, an empty album and the path.
 MediaEntry MakeEntry(const std::string& path, const std::string& name, const std::string& extension);

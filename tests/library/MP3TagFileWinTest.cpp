@@ -1,5 +1,5 @@
-// Tag access against the real Win32 file system (run under Wine): the tag file is held without sharing,
-// and files that cannot be opened for writing count as untagged.
+// Tag access against the real Win32 file system (run under Wine): a tag being edited is held without
+// sharing; a scan reads files that others hold open and files it may not write.
 #include "library/MP3TagFile.h"
 
 #include "framework/TestTempDir.h"
@@ -18,7 +18,7 @@ namespace {
 using namespace std::string_literals;
 using Bytes = std::vector<unsigned char>;
 
-constexpr unsigned kTagOpen = CFile::modeReadWrite | CFile::typeBinary | CFile::shareExclusive;
+constexpr unsigned kTagOpen = CMP3TagFile::kEditMode;
 
 Bytes TaggedFile() {
     Bytes bytes(200, 0x42);
@@ -78,37 +78,38 @@ TEST_F(MP3TagFileWinTest, TheTagFileIsHeldWithoutSharing) {
     EXPECT_TRUE(after.IsValid()) << "closing the tag file releases it";
 }
 
-TEST_F(MP3TagFileWinTest, AFileOpenElsewhereCannotBeTakenForTheTag) {
+// Held as a player holds it (reading, others may read; or reading and writing, shared): the tag
+// cannot be edited meanwhile, but a scan reads it.
+TEST_F(MP3TagFileWinTest, AFileOpenElsewhereScansWithItsTagButCannotBeEdited) {
     std::string path = m_dir.WriteFile("busy.mp3", TaggedFile());
-    {
-        CRawHandle other(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    for (DWORD access : {DWORD{GENERIC_READ}, DWORD{GENERIC_READ | GENERIC_WRITE}}) {
+        CRawHandle other(path, access, FILE_SHARE_READ | (access & GENERIC_WRITE ? FILE_SHARE_WRITE : 0));
         ASSERT_TRUE(other.IsValid());
         CMP3TagFile file;
-        EXPECT_FALSE(file.Open(path, kTagOpen));
-        EXPECT_EQ(MakeEntry(path, "busy", ".mp3"),
-                  (MediaEntry{path, "", "busy", "Error Opening File", path}));
+        EXPECT_FALSE(file.OpenToEdit(path));
+        EXPECT_EQ(MakeEntry(path, "busy", ".mp3"), (MediaEntry{path, "", "Artist\0"s, "Album\0"s, "Song\0"s}))
+            << "access " << std::hex << access;
     }
-    EXPECT_EQ(MakeEntry(path, "busy", ".mp3"), (MediaEntry{path, "", "Artist\0"s, "Album\0"s, "Song\0"s}));
 }
 
-TEST_F(MP3TagFileWinTest, AReadOnlyFileCountsAsUntagged) {
+TEST_F(MP3TagFileWinTest, AReadOnlyFileScansWithItsTagButCannotBeEdited) {
     Bytes original = TaggedFile();
     std::string path = m_dir.WriteFile("readonly.mp3", original);
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
     {
-        CFile reader;
-        EXPECT_TRUE(reader.Open(path, CFile::modeRead)) << "it can still be read";
         CMP3TagFile file;
         CFileException error("");
-        EXPECT_FALSE(file.Open(path, kTagOpen, &error));
+        EXPECT_FALSE(file.OpenToEdit(path, &error));
         EXPECT_EQ(error.m_nOsError, ERROR_ACCESS_DENIED);
+        ASSERT_TRUE(file.OpenToRead(path));
+        ASSERT_EQ(file.ReadTag(), 0);
+        EXPECT_EQ(file.WriteTagField("x", 0), -1) << "a file opened to read is not written";
     }
     EXPECT_EQ(MakeEntry(path, "readonly.mp3", "mp3"),
-              (MediaEntry{path, "", "readonly.mp3", "Error Opening File", path}));
+              (MediaEntry{path, "", "Artist\0"s, "Album\0"s, "Song\0"s}));
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(CTestTempDir::ReadFile(path), original);
-    EXPECT_EQ(MakeEntry(path, "readonly.mp3", "mp3").m_strAlbum, "Album\0"s) << "writable again";
 }
 
 TEST_F(MP3TagFileWinTest, WritesAFieldInPlace) {

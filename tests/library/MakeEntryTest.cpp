@@ -3,12 +3,15 @@
 
 #include "framework/File.h"
 #include "framework/TestTempDir.h"
+#include "library/MP3TagFile.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -76,13 +79,24 @@ TEST_F(MakeEntryTest, AnMp3ThatCannotBeOpenedShowsTheError) {
     EXPECT_EQ(MakeEntry(m_dir.Path(""), "folder", ".mp3").m_strAlbum, "Error Opening File");
 }
 
-TEST_F(MakeEntryTest, AnMp3InUseElsewhereCannotBeOpenedExclusively) {
+// A scan reads beside the player and other readers or writers, and on read-only files; only a tag
+// being edited (held alone) keeps it out.
+TEST_F(MakeEntryTest, AnMp3OpenElsewhereOrReadOnlyIsStillReadButNotOneBeingEdited) {
     std::string path = m_dir.WriteFile("busy.mp3", TaggedFile("Song", "Artist", "Album"));
-    CFile other;
-    ASSERT_TRUE(other.Open(path, CFile::modeRead));
-    EXPECT_EQ(MakeEntry(path, "busy", ".mp3").m_strAlbum, "Error Opening File");
-    other.Close();
-    EXPECT_EQ(MakeEntry(path, "busy", ".mp3").m_strAlbum, "Album\0"s);
+    const MediaEntry tagged{path, "", "Artist\0"s, "Album\0"s, "Song\0"s};
+    {
+        CFile player;
+        ASSERT_TRUE(player.Open(path, CFile::modeReadWrite | CFile::shareDenyNone));
+        EXPECT_EQ(MakeEntry(path, "busy", ".mp3"), tagged);
+    }
+    {
+        CMP3TagFile editor;
+        ASSERT_TRUE(editor.OpenToEdit(path));
+        EXPECT_EQ(MakeEntry(path, "busy", ".mp3").m_strAlbum, "Error Opening File");
+    }
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_EQ(MakeEntry(path, "busy", ".mp3"), tagged);
+    ::chmod(path.c_str(), 0644);
 }
 
 TEST_F(MakeEntryTest, TheTagFileIsClosedAfterwards) {
