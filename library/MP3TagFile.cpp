@@ -18,6 +18,19 @@ int CMP3TagFile::ReadTag() {
     }
 }
 
+int CMP3TagFile::ReadTagV2(CId3v2Tag& tag) {
+    try {
+        bool found = tag.Read([this](uint64_t offset, unsigned char* buffer, size_t count) {
+            Seek(static_cast<int64_t>(offset), begin);
+            return Read(buffer, count);
+        });
+        return found ? 0 : -1;
+    } catch (const CException& e) {
+        DebugOutput(e.GetErrorMessage());
+        return -1;
+    }
+}
+
 int CMP3TagFile::WriteTagField(const std::string& text, int field) {
     if (field < CId3v1Tag::fieldSong || field > CId3v1Tag::fieldAlbum) {
         DebugOutputF("Tag field %d cannot be written", field);

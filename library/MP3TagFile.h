@@ -4,6 +4,7 @@
 // write, and then alone.
 #include "framework/File.h"
 #include "library/Id3v1Tag.h"
+#include "library/Id3v2Tag.h"
 
 #include <string>
 
@@ -28,6 +29,10 @@ public:
     std::string GetSong() const { return m_tag.GetSong(); }
     std::string GetArtist() const { return m_tag.GetArtist(); }
     std::string GetAlbum() const { return m_tag.GetAlbum(); }
+
+    // 0 when the file starts with an ID3 version 2 tag that gives a title, artist or album, read into
+    // tag; -1 otherwise. Only the tag is read, up to CId3v2Tag's limit. The tag editor never writes it.
+    int ReadTagV2(CId3v2Tag& tag);
 
     // Writes one field (0 song, 1 artist, 2 album) as exactly 30 bytes: the text's first 30 bytes, then
     // zero bytes. 0 on success; -1 on failure, whose text goes to the debugger output. Meant for a file

@@ -32,16 +32,26 @@ MediaEntry MakeEntry(const std::string& path, const std::string& name, const std
         return entry;
     }
     CMP3TagFile file;
-    if (file.OpenToRead(path) && file.ReadTag() == 0) {
-        entry.m_strSong = file.GetSong();
-        entry.m_strArtist = file.GetArtist();
-        entry.m_strAlbum = file.GetAlbum();
+    if (file.OpenToRead(path)) {
+        // A version 1 tag wins; many files today carry only a version 2 tag, at their start.
+        CId3v2Tag tagV2;
+        bool tagged = file.ReadTag() == 0;
+        if (tagged) {
+            entry.m_strSong = file.GetSong();
+            entry.m_strArtist = file.GetArtist();
+            entry.m_strAlbum = file.GetAlbum();
+        } else if (file.ReadTagV2(tagV2) == 0) {
+            tagged = true;
+            entry.m_strSong = tagV2.GetSong();
+            entry.m_strArtist = tagV2.GetArtist();
+            entry.m_strAlbum = tagV2.GetAlbum();
+        }
         try {
             file.Close();
         } catch (const CException& e) {
             DebugOutput(e.GetErrorMessage());
         }
-        return entry;
+        if (tagged) return entry;
     }
     entry.m_strArtist = name;
     entry.m_strAlbum = kErrorOpeningFile;

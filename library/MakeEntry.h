@@ -11,6 +11,6 @@ extern const char kErrorOpeningFile[];
 bool IsMp3Extension(const std::string& extension);
 
 // An MP3 file (by its extension) is opened for reading, shared with others, and its tag gives song,
-// artist and album; without a readable tag the entry shows the name, "Error Opening File" and the
-// path. Any other file is not opened: the name, an empty album and the path.
+// artist and album: the version 1 tag when it has one, else a version 2 tag at its start. Without a
+// readable tag the entry shows the name, "Error Opening File" and the path. Any other file is not opened: the name, an empty album and the path.
 MediaEntry MakeEntry(const std::string& path, const std::string& name, const std::string& extension);

@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/stat.h>
@@ -44,6 +45,30 @@ TEST_P(Mp3ExtensionTest, ReadsTheTagOfAnMp3) {
 
 INSTANTIATE_TEST_SUITE_P(Extensions, Mp3ExtensionTest,
                          testing::Values("mp3", ".mp3", ".MP3", ".Mp3", "MP3", ".mP3"));
+
+// A version 2.3 tag with title, artist and album frames in Latin-1, before 64 bytes of "audio".
+Bytes Version2File(const std::string& song, const std::string& artist, const std::string& album) {
+    std::string frames;
+    for (const auto& [id, text] : {std::pair{"TIT2", song}, {"TPE1", artist}, {"TALB", album}})
+        frames += id + "\0\0\0"s + static_cast<char>(text.size() + 1) + "\0\0\0"s + text;
+    std::string tag = "ID3\3\0\0\0\0\0"s + static_cast<char>(frames.size()) + frames;
+    Bytes bytes(tag.begin(), tag.end());
+    bytes.insert(bytes.end(), 64, 0x55);
+    return bytes;
+}
+
+TEST_F(MakeEntryTest, AFileWithOnlyAVersion2TagShowsItsTexts) {
+    std::string path = m_dir.WriteFile("v2.mp3", Version2File("Song", "Artist", "Album"));
+    EXPECT_EQ(MakeEntry(path, "v2.mp3", ".mp3"), (MediaEntry{path, "", "Artist\0"s, "Album\0"s, "Song\0"s}));
+}
+
+TEST_F(MakeEntryTest, AVersion1TagWinsOverAVersion2Tag) {
+    Bytes bytes = Version2File("New", "New", "New");
+    Bytes v1 = TaggedFile("Old", "Old", "Old");
+    bytes.insert(bytes.end(), v1.begin(), v1.end());
+    std::string path = m_dir.WriteFile("both.mp3", bytes);
+    EXPECT_EQ(MakeEntry(path, "both.mp3", ".mp3"), (MediaEntry{path, "", "Old\0"s, "Old\0"s, "Old\0"s}));
+}
 
 class OtherExtensionTest : public MakeEntryTest, public testing::WithParamInterface<std::string> {};
 
