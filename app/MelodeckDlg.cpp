@@ -214,6 +214,8 @@ LRESULT CMelodeckDlg::OnPaint() {
 
 LRESULT CMelodeckDlg::OnDestroy() {
     Default();
+    // The compact view has no owner, so it would not go with this window; it goes while it is whole.
+    m_dlgCompact.DestroyWindow();
     SaveLists();
     m_player.Close();
     m_player.Close();

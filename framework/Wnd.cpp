@@ -28,14 +28,25 @@ void MapRemove(HWND hWnd, CWnd* pWnd) {
     if (it != HandleMap().end() && it->second == pWnd) HandleMap().erase(it);
 }
 
-// The message being handled on this thread, for Default().
-struct CurrentMessage {
-    HWND hWnd;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-thread_local CurrentMessage t_current{};
+thread_local MSG t_current{};
+
+// Our one entry in each hooked window's comctl32 chain: a window has at most one object.
+constexpr UINT_PTR kSubclassId = 1;
+
+const char kPlainClassName[] = "MelodeckWnd";
+
+const char* PlainClass() {
+    static const bool registered = [] {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = ::DefWindowProcA;
+        windowClass.hInstance = AfxGetInstanceHandle();
+        windowClass.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        windowClass.lpszClassName = kPlainClassName;
+        return ::RegisterClassA(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    return registered ? kPlainClassName : nullptr;
+}
 
 // Window-creation hook state of this thread.
 thread_local CWnd* t_pWndInit = nullptr;
@@ -45,11 +56,21 @@ LRESULT CALLBACK CreateHookProc(int code, WPARAM wParam, LPARAM lParam);
 
 }  // namespace
 
+MSG* AfxGetCurrentMessage() { return &t_current; }
+
+CMessageScope::CMessageScope(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) : m_saved(t_current) {
+    DWORD pos = ::GetMessagePos();
+    t_current = MSG{hWnd, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()),
+                    POINT{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))}};
+}
+
+CMessageScope::~CMessageScope() { t_current = m_saved; }
+
 CWnd::~CWnd() {
-    // A window we created or hooked goes with its object; a merely attached one is only let go.
-    if (m_hWnd && m_pfnSuper && ::IsWindow(m_hWnd) &&
-        ::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId()) {
-        DestroyWindow();
+    // The derived part is gone: its WM_DESTROY can no longer run, so the window is only let go.
+    if (m_hWnd && m_pfnSuper && ::IsWindow(m_hWnd)) {
+        DebugOutputF("Window object destroyed while its window %p lives", static_cast<void*>(m_hWnd));
+        UnsubclassWindow();
     }
     if (m_hWnd) Detach();
 }
@@ -78,8 +99,11 @@ HWND CWnd::Detach() {
 bool CWnd::SubclassWindow(HWND hWnd) {
     if (!::IsWindow(hWnd) || !Attach(hWnd)) return false;
     PreSubclassWindow();
-    m_pfnSuper = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StdWndProc)));
+    if (!::SetWindowSubclass(hWnd, &CWnd::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+        Detach();
+        return false;
+    }
+    m_pfnSuper = &::DefSubclassProc;
     return true;
 }
 
@@ -90,10 +114,7 @@ bool CWnd::SubclassDlgItem(int id, CWnd* parent) {
 
 HWND CWnd::UnsubclassWindow() {
     if (!m_hWnd) return nullptr;
-    // Only put the old procedure back when nobody hooked the window after us.
-    WNDPROC current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC));
-    if (m_pfnSuper && current == &CWnd::StdWndProc)
-        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    if (m_pfnSuper) ::RemoveWindowSubclass(m_hWnd, &CWnd::SubclassProc, kSubclassId);
     m_pfnSuper = nullptr;
     return Detach();
 }
@@ -101,6 +122,7 @@ HWND CWnd::UnsubclassWindow() {
 bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
                     const RECT& rect, HWND parent, UINT_PTR idOrMenu, void* param) {
     if (m_hWnd) return false;
+    if (!className && !(className = PlainClass())) return false;
     HookWindowCreate(this);
     HWND hWnd = ::CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top,
                                   rect.right - rect.left, rect.bottom - rect.top, parent,
@@ -174,12 +196,12 @@ int CWnd::MessageBox(const std::string& text, const char* caption, UINT type) co
 }
 
 LRESULT CWnd::Default() {
-    const CurrentMessage& msg = t_current;
+    const MSG& msg = t_current;
     return DefWindowProc(msg.message, msg.wParam, msg.lParam);
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_pfnSuper) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    if (m_pfnSuper) return m_pfnSuper(m_hWnd, message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
@@ -223,12 +245,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return Default();
 }
 
-LRESULT CALLBACK CWnd::StdWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    CWnd* pWnd = FromHandlePermanent(hWnd);
-    if (!pWnd) return ::DefWindowProcA(hWnd, message, wParam, lParam);
-
-    CurrentMessage saved = t_current;
-    t_current = CurrentMessage{hWnd, message, wParam, lParam};
+LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR refData) {
+    auto* pWnd = reinterpret_cast<CWnd*>(refData);
+    CMessageScope scope(hWnd, message, wParam, lParam);
     LRESULT result = 0;
     // No exception may unwind through the system's frames: each message is an operation boundary.
     try {
@@ -238,12 +258,16 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM
     } catch (const std::exception& e) {
         DebugOutput(e.what());
     }
-    if (message == WM_NCDESTROY && pWnd->m_hWnd == hWnd) {
-        pWnd->m_pfnSuper = nullptr;
-        pWnd->Detach();
-        pWnd->PostNcDestroy();
+    // The object may be gone after any other message (a window that deletes itself), so only the
+    // last message touches it again.
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(hWnd, &CWnd::SubclassProc, kSubclassId);
+        if (pWnd->m_hWnd == hWnd) {
+            pWnd->m_pfnSuper = nullptr;
+            pWnd->Detach();
+            pWnd->PostNcDestroy();
+        }
     }
-    t_current = saved;
     return result;
 }
 

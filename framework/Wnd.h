@@ -3,11 +3,32 @@
 // through the process's handle map; a window with an entry there has a permanent object.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
 
+// The message this thread is dispatching to a window object or a hook. Each dispatch saves and restores
+// it, so that Default inside a nested message still answers the outer one once the nested one returns.
+MSG* AfxGetCurrentMessage();
+
+// Records one message as the current one for the duration of its dispatch.
+class CMessageScope {
+public:
+    CMessageScope(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    ~CMessageScope();
+    CMessageScope(const CMessageScope&) = delete;
+    CMessageScope& operator=(const CMessageScope&) = delete;
+
+private:
+    MSG m_saved;
+};
+
+// Several hooks may sit on one window (ours, CSubclassWnd objects, other modules'): a CWnd hooks through
+// comctl32's subclass chain, so it removes only itself and never cuts out a hook above it.
 class CWnd {
 public:
     CWnd() = default;
+    // Only lets go of the window: destroy it first, while the derived object still handles its messages.
     virtual ~CWnd();
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
@@ -24,11 +45,13 @@ public:
     bool Attach(HWND hWnd);
     HWND Detach();
 
-    // Binds the object and routes the window's messages through WindowProc first.
+    // Binds the object and routes the window's messages through WindowProc before the older hooks.
     bool SubclassWindow(HWND hWnd);
     bool SubclassDlgItem(int id, CWnd* parent);
+    // Takes our hook out of the window's chain wherever it sits, and lets go of the window.
     HWND UnsubclassWindow();
 
+    // A null class name gives the framework's plain window class.
     bool CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, const RECT& rect,
                   HWND parent, UINT_PTR idOrMenu, void* param = nullptr);
     virtual bool DestroyWindow();
@@ -88,12 +111,14 @@ public:
     int MessageBox(const std::string& text, const char* caption = nullptr, UINT type = MB_OK) const;
 
 protected:
-    WNDPROC m_pfnSuper = nullptr;  // the procedure this object's hook replaced
+    // How a message is passed on below our hook (comctl32's DefSubclassProc); null when not hooked.
+    WNDPROC m_pfnSuper = nullptr;
 
     // Passes a child's notification to the child's own object; true when the child handled it.
     static bool ReflectToChild(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
-    static LRESULT CALLBACK StdWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR refData);
 
     // Creation hook: the next window this thread creates is bound to pWnd before its first message.
     static void HookWindowCreate(CWnd* pWnd);

@@ -7,7 +7,9 @@
 int(WINAPI* CMCIWnd::s_pfnMessageBox)(HWND, LPCSTR, LPCSTR, UINT) = ::MessageBoxA;
 
 CMCIWnd::~CMCIWnd() {
-    if (IsWindow()) Close();
+    if (!IsWindow()) return;
+    Close();
+    DestroyWindow();  // now, while the wrapper is whole: the base destructor only lets go
 }
 
 bool CMCIWnd::Create(HWND parent, const RECT& rect, UINT id) {

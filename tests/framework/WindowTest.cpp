@@ -83,6 +83,7 @@ TEST(WindowObject, IsBoundBeforeItsFirstMessageAndFoundFromItsHandle) {
     EXPECT_TRUE(wnd.Saw(WM_CREATE));
     EXPECT_EQ(&wnd, CWnd::FromHandlePermanent(wnd.m_hWnd));
     EXPECT_EQ(42, wnd.SendMessage(WM_USER + 1));
+    wnd.DestroyWindow();
 }
 
 TEST(WindowObject, RefusedCreationLeavesTheObjectUnbound) {
@@ -111,6 +112,21 @@ TEST(WindowObject, ExceptionInAMessageStopsAtTheWindowProcedure) {
     ASSERT_TRUE(wnd.CreateEx(0, kPlainClass, "x", WS_POPUP, Rect(0, 0, 50, 50), nullptr, 0));
     EXPECT_EQ(0, wnd.SendMessage(WM_USER + 2));
     EXPECT_EQ(42, wnd.SendMessage(WM_USER + 1)) << "the window still works";
+    wnd.DestroyWindow();
+}
+
+TEST(WindowObject, DeletedBeforeItsWindowOnlyLetsGoOfIt) {
+    RegisterPlainClass();
+    HWND hWnd = nullptr;
+    {
+        CRecordingWnd wnd;
+        ASSERT_TRUE(wnd.CreateEx(0, kPlainClass, "x", WS_POPUP, Rect(0, 0, 50, 50), nullptr, 0));
+        hWnd = wnd.m_hWnd;
+    }
+    ASSERT_TRUE(::IsWindow(hWnd));
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+    EXPECT_EQ(0, ::SendMessageA(hWnd, WM_USER + 1, 0, 0)) << "the gone object no longer sees messages";
+    EXPECT_TRUE(::DestroyWindow(hWnd));
 }
 
 TEST(WindowObject, SubclassedWindowSeesMessagesFirstAndDefaultReachesTheOldProcedure) {

@@ -53,6 +53,7 @@ protected:
         ASSERT_NE(m_hStatic, nullptr);
     }
     void TearDown() override {
+        m_parent.DestroyWindow();
         m_pBanner.reset();
         PumpPending();
     }
@@ -325,7 +326,7 @@ TEST_F(BannerWindow, DeletingTheObjectWithItsWindowAliveStopsTheChain) {
     PumpMessages(50);
     ::Sleep(30);
     m_pBanner.reset();
-    EXPECT_FALSE(::IsWindow(m_hStatic)); // the hooked window goes with its object
+    EXPECT_TRUE(::IsWindow(m_hStatic)); // the object only lets go of its window
     int seen = m_counts.nTimerMessages;
     PumpMessages(300);
     EXPECT_EQ(m_counts.nTimerMessages, seen);

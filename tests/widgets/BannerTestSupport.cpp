@@ -24,6 +24,10 @@ bool RegisterParentClass() {
 
 } // namespace
 
+CTestParent::~CTestParent() {
+    if (IsWindow()) DestroyWindow();
+}
+
 bool CTestParent::Create(int width, int height) {
     if (!RegisterParentClass()) return false;
     RECT rect{50, 50, 50 + width, 50 + height};

@@ -17,6 +17,9 @@ public:
     };
     std::vector<Received> m_received;
 
+    // Destroys its window while it is still whole, taking the children with it.
+    ~CTestParent() override;
+
     bool Create(int width = 520, int height = 140);
     // A visible static child with the given client-area placement; the font is the GUI font.
     HWND CreateStatic(int x, int y, int width, int height, int id = 1009) const;

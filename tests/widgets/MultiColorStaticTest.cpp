@@ -157,6 +157,7 @@ protected:
         m_hStatic = m_parent.CreateStatic(20, 30, 400, 30);
         ASSERT_NE(m_hStatic, nullptr);
     }
+    void TearDown() override { m_parent.DestroyWindow(); }
     void Subclass() {
         ASSERT_TRUE(m_line.SubclassWindow(m_hStatic));
         ::UpdateWindow(m_parent);
