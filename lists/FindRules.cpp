@@ -1,0 +1,43 @@
+#include "lists/FindRules.h"
+
+#include <utility>
+
+size_t FindInField(const std::string& field, const std::string& text, LeadBytePredicate isLeadByte) {
+    const std::string haystack = DisplayText(field);
+    const std::string needle = DisplayText(text);
+    if (!isLeadByte) return haystack.find(needle);
+    // Walk character by character so that a match can only start where a character does.
+    for (size_t at = 0; at + needle.size() <= haystack.size();) {
+        if (haystack.compare(at, needle.size(), needle) == 0) return at;
+        at += (isLeadByte(static_cast<unsigned char>(haystack[at])) && at + 1 < haystack.size()) ? 2 : 1;
+    }
+    return std::string::npos;
+}
+
+const std::string* SearchedField(const MediaEntry& entry, int findBy) {
+    switch (findBy) {
+    case findByArtist: return &entry.m_strArtist;
+    case findByAlbum: return &entry.m_strAlbum;
+    case findBySong: return &entry.m_strSong;
+    case findByFileName: return &entry.m_strFileName;
+    }
+    return nullptr;
+}
+
+void CFindRules::SetItems(std::vector<MediaEntry> items) {
+    m_items = std::move(items);
+    m_nNextRow = 0;
+}
+
+int CFindRules::FindNext(const std::string& text, int findBy) {
+    // A row beyond the snapshot (it shrank) starts over; one equal to the count finds nothing.
+    if (m_nNextRow < 0 || m_nNextRow > GetCount()) m_nNextRow = 0;
+    for (int row = m_nNextRow; row < GetCount(); ++row) {
+        const std::string* field = SearchedField(m_items[static_cast<size_t>(row)], findBy);
+        if (field && FindInField(*field, text, m_pfnIsLeadByte) != std::string::npos) {
+            m_nNextRow = row + 1;
+            return row;
+        }
+    }
+    return -1;
+}
