@@ -1,5 +1,23 @@
 #include "lists/FolderDialog.h"
 
+#include <objbase.h>
+
+namespace {
+// The browser needs COM on its thread; a thread that already has it keeps its own set-up.
+class CComScope {
+public:
+    CComScope() : m_bInitialized(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~CComScope() {
+        if (m_bInitialized) ::CoUninitialize();
+    }
+    CComScope(const CComScope&) = delete;
+    CComScope& operator=(const CComScope&) = delete;
+
+private:
+    bool m_bInitialized;
+};
+}  // namespace
+
 CFolderDialog::CFolderDialog(HWND owner) {
     m_bi.hwndOwner = owner;
     m_bi.pidlRoot = nullptr;  // the whole namespace, from the desktop down
@@ -15,6 +33,7 @@ CFolderDialog::~CFolderDialog() {
 }
 
 std::string CFolderDialog::Browse(const std::string& title) {
+    CComScope com;
     char displayName[MAX_PATH] = {};
     m_bi.pszDisplayName = displayName;
     m_bi.lpszTitle = title.c_str();
@@ -22,11 +41,15 @@ std::string CFolderDialog::Browse(const std::string& title) {
     if (m_hWnd) Detach();
     m_bi.pszDisplayName = nullptr;
     m_bi.lpszTitle = nullptr;
-    if (!item) return std::string();
-    char path[MAX_PATH] = {};
-    bool isFolder = ::SHGetPathFromIDListA(item, path) != FALSE;
+    std::string path = PathFromItem(item);
     ::CoTaskMemFree(item);
-    return isFolder ? std::string(path) : std::string();
+    return path;
+}
+
+std::string CFolderDialog::PathFromItem(LPCITEMIDLIST item) {
+    char path[MAX_PATH] = {};
+    if (!item || !::SHGetPathFromIDListA(item, path)) return std::string();
+    return path;
 }
 
 int CALLBACK CFolderDialog::BrowseCallback(HWND hWnd, UINT, LPARAM, LPARAM data) {

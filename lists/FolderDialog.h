@@ -1,5 +1,7 @@
 #pragma once
-// CFolderDialog: the shell's modal folder browser, for choosing a folder of music to load.
+// CFolderDialog: the shell's modal folder browser, for choosing a folder of music to load. While the
+// browser runs the object is attached to the browser's window (without hooking it), so that the
+// browser can be reached as a CWnd from its handle.
 #include "framework/Wnd.h"
 
 #include <shlobj.h>
@@ -8,6 +10,10 @@
 
 class CFolderDialog : public CWnd {
 public:
+    // The titles of the two callers.
+    static constexpr const char* kPlayerTitle = "Select a directory to play";
+    static constexpr const char* kListTitle = "Select a Directory to play";
+
     // The browser is owned by the window that opens it.
     explicit CFolderDialog(HWND owner);
     ~CFolderDialog() override;
@@ -16,6 +22,11 @@ public:
     // the user cancelled or chose something that is not a folder on disk.
     std::string Browse(const std::string& title);
 
+    // The file-system path of a shell item, at most MAX_PATH characters; empty for a virtual item.
+    static std::string PathFromItem(LPCITEMIDLIST item);
+
+    // Filled at construction: owner, no root (the desktop), file-system folders only with a status line,
+    // the callback with this object as its data. Browse adds the title and the display-name buffer.
     BROWSEINFOA m_bi{};
 
 private:
