@@ -45,7 +45,7 @@ bool CMelodeckDlg::OnInitDialog() {
     m_wndPlayList.m_pQueue = &m_wndQueue;
 
     // On failure the device shows why; the player goes on without one and playing does nothing.
-    m_player.Create(m_hWnd, RECT{10, 10, width - 53, 100}, IDC_BANNER);
+    m_player.Create(m_hWnd, RECT{10, 10, width - 53, 100}, IDC_PLAYER);
     m_player.SetVolume(100);
 
     m_banner.SetSpeed(200);
@@ -186,7 +186,7 @@ LRESULT CMelodeckDlg::OnDeviceError(LPARAM error) {
     } else {
         m_player.GetError();
     }
-    MessageBox(FormatPlayBackError(text, m_current.m_strFileName), nullptr, MB_OK | MB_ICONERROR);
+    MessageBox(FormatPlayBackError(text, PlayBackErrorName(m_current)), nullptr, MB_OK | MB_ICONERROR);
     return 0;
 }
 

@@ -3,16 +3,13 @@
 #include "framework/Debug.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <chrono>
 #include <cstring>
-#include <ctime>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
 
 namespace {
-
-constexpr int kRandomRange = 32768;
 
 // Keeps the rows' redraw off for a batch, also when an operation inside throws.
 class CRowsBatch {
@@ -46,17 +43,26 @@ const std::string& SortField(const MediaEntry& entry, int column) {
     }
 }
 
-int DefaultRandom() {
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-    return std::rand();
+// The system's entropy where it has any, mixed with the clock, so that two lists made in the same
+// instant (or a runtime whose random_device is deterministic) still play different orders.
+uint64_t DefaultSeed() {
+    const auto now = std::chrono::high_resolution_clock::now().time_since_epoch();
+    uint64_t seed = static_cast<uint64_t>(now.count());
+    try {
+        std::random_device device;
+        seed ^= (static_cast<uint64_t>(device()) << 32) | device();
+    } catch (const std::exception&) {
+        // No entropy source: the clock alone.
+    }
+    return seed;
 }
 
 } // namespace
 
-CPlayListEntries::CPlayListEntries(IListRows& rows) : m_rows(rows), m_fnRandom(DefaultRandom) {}
+CPlayListEntries::CPlayListEntries(IListRows& rows) : m_rows(rows), m_random(DefaultSeed()) {}
 
-void CPlayListEntries::SetRandomSource(std::function<int()> fnRandom) {
-    m_fnRandom = fnRandom ? std::move(fnRandom) : std::function<int()>(DefaultRandom);
+void CPlayListEntries::SetSeedSource(const std::function<uint64_t()>& fnSeed) {
+    m_random.seed(fnSeed ? fnSeed() : DefaultSeed());
 }
 
 bool CPlayListEntries::AppendWithRow(int index, const MediaEntry& entry) {
@@ -141,8 +147,8 @@ int CPlayListEntries::TakeAt(int index, MediaEntry& out) {
 int CPlayListEntries::TakeRandom(MediaEntry& out) {
     const int count = GetCount();
     if (count <= 0) return -1;
-    const unsigned value = static_cast<unsigned>(m_fnRandom()) % kRandomRange;
-    return TakeAt(static_cast<int>(value % static_cast<unsigned>(count)), out);
+    std::uniform_int_distribution<int> pick(0, count - 1);
+    return TakeAt(pick(m_random), out);
 }
 
 int CPlayListEntries::TakeFront(MediaEntry& out) {

@@ -6,7 +6,9 @@
 #include "library/ListRows.h"
 #include "library/MediaEntry.h"
 
+#include <cstdint>
 #include <functional>
+#include <random>
 #include <vector>
 
 class CPlayListEntries {
@@ -19,9 +21,9 @@ public:
     // RemoveAll, a sort); the window hands its find dialog a fresh snapshot there when it is visible.
     void SetChangeCallback(std::function<void()> fnChanged) { m_fnChanged = std::move(fnChanged); }
 
-    // The source of TakeRandom's pseudo-random numbers; by default the runtime's generator, reseeded
-    // from the clock at every pick. Only the value modulo 32768 is used.
-    void SetRandomSource(std::function<int()> fnRandom);
+    // Seeds TakeRandom's generator again, once, from the source (null: the default, the system's
+    // entropy mixed with the clock). The picks that follow depend on that seed alone.
+    void SetSeedSource(const std::function<uint64_t()>& fnSeed);
 
     // Appends the entry with its row, then fits the columns to their content.
     void AddEntry(const MediaEntry& entry);
@@ -45,7 +47,7 @@ public:
     // Selects entry i's row (i at or past the end means 0) and copies the entry into out.
     // Returns i + 1, 0 when empty or i is negative (out unchanged), -1 when the rows failed.
     int TakeAt(int index, MediaEntry& out);
-    // TakeAt with a pseudo-random index; -1 when empty.
+    // TakeAt with an index drawn uniformly from the whole collection; -1 when empty (out unchanged).
     int TakeRandom(MediaEntry& out);
     // Removes the first entry into out and returns 1; 0 when empty (out unchanged).
     int TakeFront(MediaEntry& out);
@@ -63,5 +65,5 @@ private:
     IListRows& m_rows;
     std::vector<MediaEntry> m_entries;
     std::function<void()> m_fnChanged;
-    std::function<int()> m_fnRandom;
+    std::mt19937_64 m_random;
 };

@@ -36,13 +36,18 @@ LONG CMCIWnd::OpenFile(const std::string& path) {
     return result;
 }
 
-void CMCIWnd::Play() {
-    if (!m_hWnd) return;
+LONG CMCIWnd::Play() {
+    if (!m_hWnd) return MCIERR_CANNOT_LOAD_DRIVER;
+    const UINT deviceId = GetDeviceID();
+    if (deviceId == 0) return 0;
     // The from field is filled but not flagged: playing starts where the device stands.
     MCI_DGV_PLAY_PARMS parms{};
     parms.dwCallback = reinterpret_cast<DWORD_PTR>(m_hWnd);
     parms.dwFrom = static_cast<DWORD>(GetPosition());
     parms.dwTo = 0;
     DWORD flags = MCI_NOTIFY | (GetRepeat() ? MCI_DGV_PLAY_REPEAT : 0);
-    mciSendCommandA(GetDeviceID(), MCI_PLAY, flags, reinterpret_cast<DWORD_PTR>(&parms));
+    const MCIERROR error = mciSendCommandA(deviceId, MCI_PLAY, flags, reinterpret_cast<DWORD_PTR>(&parms));
+    // The device answered us, not the window: hand the failure to the window to record and report.
+    if (error != 0) SendMessage(kMciWndReportError, error);
+    return static_cast<LONG>(error);
 }

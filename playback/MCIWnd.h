@@ -25,7 +25,9 @@ public:
     // Opens the file keeping the device's volume; 0 on success, otherwise the MCI error.
     LONG OpenFile(const std::string& path) override;
     // Plays from the current position; the device window hears of the end through MM_MCINOTIFY.
-    void Play() override;
+    // 0 on success (or with no file open, when there is nothing to play); otherwise the MCI error,
+    // which the device window reports to its parent as it does its own.
+    LONG Play() override;
     LONG Stop() override { return static_cast<LONG>(SendMessage(MCI_STOP)); }
     LONG Pause() override { return static_cast<LONG>(SendMessage(MCI_PAUSE)); }
     LONG Resume() override { return static_cast<LONG>(SendMessage(MCI_RESUME)); }

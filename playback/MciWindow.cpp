@@ -91,6 +91,7 @@ LRESULT CMciWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case MCIWNDM_GETREPEAT: return m_bRepeat ? TRUE : FALSE;
     case MCIWNDM_SETREPEAT: m_bRepeat = lParam != 0; return 0;
     case MCIWNDM_GETDEVICEID: return m_device.Id();
+    case kMciWndReportError: return Fail(static_cast<DWORD>(wParam));
     default: return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
     }
 }

@@ -7,7 +7,9 @@
 //   MCIWNDM_GETERROR (wParam = length, lParam = buffer or null; returns the last error code),
 //   MCIWNDM_GETPOSITION, MCIWNDM_GETLENGTH, MCIWNDM_GETMODE, MCIWNDM_GETSTART,
 //   MCIWNDM_GETREPEAT / MCIWNDM_SETREPEAT, MCIWNDM_GETDEVICEID,
-// and MM_MCINOTIFY, as the callback window of plays sent straight to the device.
+// and MM_MCINOTIFY, as the callback window of plays sent straight to the device. A command sent straight
+// to the device that fails is handed back with kMciWndReportError (wParam = the MCI error), so that it
+// is recorded and reported like a failure of the window's own commands.
 // It tells its parent MCIWNDM_NOTIFYMODE (wParam = this window, lParam = the new mode) on every change
 // of mode and MCIWNDM_NOTIFYERROR (lParam = the MCI error) when a command fails, as the style's
 // MCIWNDF_NOTIFYMODE and MCIWNDF_NOTIFYERROR ask; it shows no dialogs of its own. Mode changes reach
@@ -20,6 +22,8 @@
 #include <vfw.h>
 
 constexpr const char kMelodeckMciClassName[] = "MelodeckMCIWnd";
+// Beyond the platform class's MCIWNDM_ range.
+constexpr UINT kMciWndReportError = WM_USER + 0x300;
 
 // Registers the class (once; a second call succeeds too) and the common controls it uses.
 bool RegisterMelodeckMciClass(HINSTANCE instance);

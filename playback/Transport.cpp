@@ -3,16 +3,13 @@
 #include "framework/Debug.h"
 #include "framework/Exception.h"
 
-namespace {
-
-std::string WithoutLastCharacter(const std::string& text) {
-    return text.empty() ? text : text.substr(0, text.size() - 1);
+std::string NowPlayingText(const MediaEntry& entry) {
+    return DisplayText(entry.m_strArtist) + " - " + DisplayText(entry.m_strSong);
 }
 
-}  // namespace
-
-std::string NowPlayingText(const MediaEntry& entry) {
-    return WithoutLastCharacter(entry.m_strArtist) + " - " + WithoutLastCharacter(entry.m_strSong);
+std::string PlayBackErrorName(const MediaEntry& entry) {
+    std::string name = DisplayText(entry.m_strFileName);
+    return name.empty() ? DisplayText(entry.m_strPath) : name;
 }
 
 void CTransportController::OnPlay() {
@@ -43,7 +40,7 @@ void CTransportController::PlayNext() {
 
     if (m_device.OpenFile(m_current.m_strPath) != 0) return;
     m_device.SetVolume(m_view.GetVolumePosition());
-    m_device.Play();
+    if (m_device.Play() != 0) return;
     m_view.ShowNowPlaying(NowPlayingText(m_current));
 }
 
@@ -70,7 +67,7 @@ void CTransportController::OnPrevious() {
     }
     if (entry.m_strPath.empty()) return;
     if (m_device.OpenFile(entry.m_strPath) != 0) return;
-    m_device.Play();
+    if (m_device.Play() != 0) return;
     m_view.ShowReplaying(NowPlayingText(entry));
 }
 

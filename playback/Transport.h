@@ -14,7 +14,8 @@ public:
     virtual ~ITransportDevice() = default;
     // 0 on success, otherwise the device's error (the device reports it to the user itself).
     virtual long OpenFile(const std::string& path) = 0;
-    virtual void Play() = 0;
+    // Likewise: 0 on success, otherwise the error, which the device has reported.
+    virtual long Play() = 0;
     virtual long Stop() = 0;
     virtual long Pause() = 0;
     virtual long Resume() = 0;
@@ -46,8 +47,11 @@ public:
     virtual int GetTrayPauseState() const = 0;
 };
 
-// "Artist - Song": each field loses its last character, the terminating zero a tag text carries.
+// "Artist - Song", each shown up to its first zero character (the one that ends a tag text).
 std::string NowPlayingText(const MediaEntry& entry);
+// How the device's error message names an entry: its file name, or its path when it has none (the
+// loaders leave the file name empty).
+std::string PlayBackErrorName(const MediaEntry& entry);
 
 class CTransportController {
 public:

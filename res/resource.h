@@ -58,6 +58,7 @@
 #define IDC_NEXT 1006
 #define IDC_PAUSE 1007
 #define IDC_BANNER 1009
+#define IDC_PLAYER 1010 // the playback device window, made at start-up (not in the template)
 #define IDC_ARTIST 1011
 #define IDC_ALBUM 1012
 #define IDC_SONG 1013

@@ -25,7 +25,7 @@ TEST_F(PlayerWindowTest, PlayerOpensAtFiftyFiftyWithItsControls) {
     RECT rect = WindowRect(player);
     EXPECT_EQ(50, rect.left);
     EXPECT_EQ(50, rect.top);
-    for (int id : {1003, 1004, 1005, 1006, 1007, 1009, 1015, 1022})
+    for (int id : {1003, 1004, 1005, 1006, 1007, 1009, 1010, 1015, 1022})
         EXPECT_TRUE(::GetDlgItem(player, id) != nullptr) << "control " << id;
     EXPECT_TRUE(::GetMenu(player) != nullptr);
 }

@@ -253,6 +253,22 @@ TEST_F(TransportWindowTest, AMissingFileShowsThePlayBackErrorAndThePlayerGoesOn)
     EXPECT_EQ("X", CurrentName()) << "the player goes on with the next entry";
 }
 
+// The loaders leave the file name empty: the message names the path. The device window keeps an id
+// of its own, apart from the banner's.
+TEST_F(TransportWindowTest, AFailingLoadedEntryIsNamedByItsPath) {
+    EXPECT_EQ(m_player.m_player.GetSafeHwnd(), m_player.GetDlgItem(IDC_PLAYER));
+    EXPECT_NE(m_player.m_player.GetSafeHwnd(), m_player.GetDlgItem(IDC_BANNER));
+    std::string path = m_folder.PathOf("gone.wav");
+    m_player.m_wndQueue.RemoveAll();
+    m_player.m_wndQueue.AddEntry(MakeEntry(path, "gone.wav", ".wav"));
+    CMessageBoxCatcher catcher(m_player.m_hWnd);
+    Click(IDC_PLAY);
+    WatchStarts(1, 3000);
+    ASSERT_TRUE(catcher.m_bSeen) << "no message box appeared";
+    EXPECT_EQ(0u, catcher.m_strText.find("Play Back Error!\n\n ")) << catcher.m_strText;
+    EXPECT_NE(std::string::npos, catcher.m_strText.find("\n\n " + path)) << catcher.m_strText;
+}
+
 TEST_F(TransportWindowTest, AnUnreadableFileShowsThePlayBackError) {
     ASSERT_TRUE(WriteMediaFile(m_folder.PathOf("garbage.mp3"), MediaBytes(5000, 0x55)));
     m_player.m_wndQueue.RemoveAll();

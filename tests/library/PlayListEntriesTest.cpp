@@ -262,35 +262,48 @@ TEST_F(PlayListEntriesTest, TakeRandomWithTheRuntimeGeneratorStaysInRange) {
     }
 }
 
-struct RandomCase {
-    int count;
-    int randomValue;
-    int expectedResult;
-};
+// The clock is read once, for the seed: picking one a second or all in one second gives the same
+// picks. Over 50,000 entries they reach past 32,767 and are spread evenly; with 10,000 uniform picks
+// (0.2 per entry) an entry picked six times or more happens in about 0.4% of seeds.
+TEST_F(PlayListEntriesTest, TakeRandomPicksUniformlyOverTheWholeListWhateverTheClock) {
+    constexpr int kEntries = 50000;
+    constexpr int kPicks = 10000;
+    m_entries.AddEntries(MakeEntries(kEntries));
+    uint64_t clock = 1700000000;
+    const auto pickAll = [&](bool clockRuns) {
+        clock = 1700000000;
+        m_entries.SetSeedSource([&clock] { return clock; });
+        std::vector<int> picks;
+        for (int i = 0; i < kPicks; ++i) {
+            MediaEntry out;
+            const int result = m_entries.TakeRandom(out);
+            EXPECT_TRUE(result >= 1 && result <= kEntries) << result;
+            picks.push_back(result - 1);
+            if (clockRuns) ++clock;
+        }
+        return picks;
+    };
+    const std::vector<int> picks = pickAll(true);
+    ASSERT_EQ(picks, pickAll(false));
 
-void PrintTo(const RandomCase& c, std::ostream* os) {
-    *os << "random value " << c.randomValue << " on " << c.count << " entries";
+    std::vector<int> timesPicked(kEntries, 0);
+    std::vector<int> perTenth(10, 0);
+    int aboveRuntimeRange = 0;
+    for (int index : picks) {
+        ++timesPicked[static_cast<size_t>(index)];
+        ++perTenth[static_cast<size_t>(index / (kEntries / 10))];
+        aboveRuntimeRange += index > 32767;
+    }
+    // Expected: 3446 picks above 32,767 (standard deviation 48), 1000 per tenth (30), 9063 distinct.
+    EXPECT_GT(aboveRuntimeRange, 3200);
+    EXPECT_LT(aboveRuntimeRange, 3700);
+    for (int count : perTenth) {
+        EXPECT_GT(count, 880);
+        EXPECT_LT(count, 1120);
+    }
+    EXPECT_GT(kEntries - std::count(timesPicked.begin(), timesPicked.end(), 0), 8800);
+    EXPECT_LE(*std::max_element(timesPicked.begin(), timesPicked.end()), 5);
 }
-
-class TakeRandomTest : public PlayListEntriesTest, public ::testing::WithParamInterface<RandomCase> {};
-
-// Only the generator's value modulo 32768 counts, as with a runtime whose numbers stop at 32767.
-TEST_P(TakeRandomTest, PicksValueModuloCount) {
-    const RandomCase& param = GetParam();
-    Fill(param.count);
-    m_entries.SetRandomSource([value = param.randomValue] { return value; });
-    MediaEntry out;
-    EXPECT_EQ(m_entries.TakeRandom(out), param.expectedResult);
-    EXPECT_EQ(out, m_entries.GetEntryAt(param.expectedResult - 1));
-    EXPECT_TRUE(m_rows.m_rows[static_cast<size_t>(param.expectedResult - 1)].selected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, TakeRandomTest,
-                         ::testing::Values(RandomCase{5, 0, 1}, RandomCase{5, 4, 5}, RandomCase{5, 7, 3},
-                                           RandomCase{5, 32767, 3},         // 32767 % 5 = 2
-                                           RandomCase{5, 32768 + 3, 4},     // wraps at 32768 first
-                                           RandomCase{40000, 32767, 32768}, // highest reachable entry
-                                           RandomCase{40000, 35000, 35000 - 32768 + 1}));
 
 // --- TakeFront ----------------------------------------------------------------------------------
 
@@ -470,7 +483,7 @@ class InvariantTest : public PlayListEntriesTest, public ::testing::WithParamInt
 
 TEST_P(InvariantTest, RandomOperationsKeepRowsAndEntriesInStep) {
     std::mt19937 random(GetParam());
-    m_entries.SetRandomSource([&random] { return static_cast<int>(random() % 100000); });
+    m_entries.SetSeedSource([seed = GetParam()] { return seed; });
     std::vector<MediaEntry> model; // what the entries should be, where the outcome is simple to state
     const auto makeRandomEntry = [&] {
         return MakeEntry(RandomText(random), RandomText(random), RandomText(random));

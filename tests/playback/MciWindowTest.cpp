@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "library/MakeEntry.h"
 #include "playback/MCIWnd.h"
 
 #include <commctrl.h>
@@ -193,7 +194,7 @@ TEST_F(MciWindowTest, ReportsNoDeviceAndNoErrorBeforeAnyFileIsOpen) {
     EXPECT_EQ(m_device.Pause(), 0);
     EXPECT_EQ(m_device.Resume(), 0);
     EXPECT_EQ(m_device.Close(), 0);
-    m_device.Play();
+    EXPECT_EQ(m_device.Play(), 0);
     PumpFor(300);
     EXPECT_TRUE(m_parent.m_notices.empty());
 }
@@ -348,6 +349,33 @@ TEST_P(BadFileTest, OpenFailsWithAnErrorNotificationAndAnErrorText) {
 INSTANTIATE_TEST_SUITE_P(Files, BadFileTest,
                          testing::Values(BadFileCase{"missing.mp3", false}, BadFileCase{"missing.wav", false},
                                          BadFileCase{"garbage.mp3", true}, BadFileCase{"garbage.wav", true}));
+
+// The device went away behind the window's back, so the play sent straight to it fails: the window
+// records that error and reports it as it reports its own.
+TEST_F(MciWindowTest, APlayTheDeviceRefusesIsReportedWithItsErrorText) {
+    ASSERT_EQ(m_device.OpenFile(Mp3("gone.mp3", 20)), 0);
+    ASSERT_EQ(mciSendCommandA(m_device.GetDeviceID(), MCI_CLOSE, 0, 0), 0u);
+    m_parent.Clear();
+    LONG result = m_device.Play();
+    EXPECT_NE(result, 0);
+    EXPECT_EQ(m_parent.Errors(), std::vector<long>{result});
+    char text[256] = "";
+    EXPECT_EQ(m_device.GetError(text, sizeof text), result);
+    EXPECT_GT(std::string(text).size(), 5u);
+}
+
+TEST_F(MciWindowTest, APlayingMp3IsScannedWithItsTag) {
+    std::string path = m_media.PathOf("playing.mp3");
+    Id3v1Fields tag{"Song", "Artist", "Album"};
+    ASSERT_TRUE(WriteMp3File(path, 400, &tag));
+    ASSERT_EQ(m_device.OpenFile(path), 0);
+    ASSERT_EQ(m_device.Play(), 0);
+    ASSERT_TRUE(PumpUntil([&] { return Count(m_parent.Modes(), kPlaying) > 0; }));
+    EXPECT_EQ(MakeEntry(path, "playing.mp3", ".mp3"),
+              (MediaEntry{path, "", std::string("Artist\0", 7), std::string("Album\0", 6),
+                          std::string("Song\0", 5)}));
+    m_device.Stop();
+}
 
 TEST_F(MciWindowTest, AnErrorNotificationIsSentOnlyWhenTheStyleAsksForIt) {
     HWND hWnd = m_device.GetSafeHwnd();

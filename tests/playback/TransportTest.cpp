@@ -2,12 +2,14 @@
 // controls of the player window.
 #include "framework/Exception.h"
 #include "library/FakeListRows.h"
+#include "library/MakeEntry.h"
 #include "library/PlayListEntries.h"
 #include "playback/Transport.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,7 @@ public:
     std::map<std::string, long> m_openErrors;
     bool m_bPlaying = false;
     bool m_bThrowOnOpen = false;
+    long m_nPlayError = 0;
     long m_nVolume = -1;
 
     long OpenFile(const std::string& path) override {
@@ -43,9 +46,10 @@ public:
         auto it = m_openErrors.find(path);
         return it == m_openErrors.end() ? 0 : it->second;
     }
-    void Play() override {
-        m_bPlaying = true;
+    long Play() override {
+        m_bPlaying = m_nPlayError == 0;
         m_log.push_back("play");
+        return m_nPlayError;
     }
     long Stop() override {
         m_bPlaying = false;
@@ -170,15 +174,19 @@ TEST_F(TransportTest, AfterTheQueueEmptiesThePlayListContinuesAfterTheEntryLastP
     EXPECT_EQ("Y", Current());
 }
 
-TEST_F(TransportTest, RandomPicksReseedSoThatOneValueGivesOneIndex) {
-    m_playList.Add({"X", "Y", "Z"});
+TEST_F(TransportTest, RandomModePlaysTheEntryPickedAndTheNextPickDiffersInTheSameSecond) {
+    m_playList.Add({"V", "W", "X", "Y", "Z"});
     m_player.m_nRandom = 1;
-    m_playList.m_entries.SetRandomSource([] { return 4; });  // the same clock second twice
-    m_player.OnPlay();
-    EXPECT_EQ("Y", Current());
-    EXPECT_EQ(2, m_player.m_nPlayPos);
-    m_player.OnPlay();
-    EXPECT_EQ("Y", Current());
+    m_playList.m_entries.SetSeedSource([] { return 1700000000u; });
+    std::set<std::string> played;
+    for (int i = 0; i < 20; ++i) {
+        m_player.OnPlay();
+        ASSERT_GE(m_player.m_nPlayPos, 1);
+        ASSERT_LE(m_player.m_nPlayPos, 5);
+        EXPECT_EQ(m_playList.Names()[static_cast<size_t>(m_player.m_nPlayPos - 1)], Current());
+        played.insert(Current());
+    }
+    EXPECT_GT(played.size(), 2u);
 }
 
 TEST_F(TransportTest, StartingATrackOpensItSetsTheTrackbarVolumeAndPlays) {
@@ -294,11 +302,11 @@ TEST_F(TransportTest, PreviousWithAnEmptyQueuePlaysTheLastPickedEntryAgain) {
 TEST_F(TransportTest, PreviousInRandomModeAlsoReplaysTheLastPick) {
     m_playList.Add({"X", "Y", "Z"});
     m_player.m_nRandom = 1;
-    m_playList.m_entries.SetRandomSource([] { return 2; });
+    m_playList.m_entries.SetSeedSource([] { return 7u; });
     m_player.OnPlay();
-    ASSERT_EQ("Z", Current());
+    const std::string picked = Current();
     m_player.OnPrevious();
-    EXPECT_EQ(std::vector<std::string>{"Z - song Z"}, m_view.m_replays);
+    EXPECT_EQ(std::vector<std::string>{picked + " - song " + picked}, m_view.m_replays);
 }
 
 TEST_F(TransportTest, PreviousWithAQueuePlaysItsSecondEntryWithoutRemovingIt) {
@@ -344,6 +352,17 @@ TEST_F(TransportTest, AFailedOpenPlaysNothingAndShowsNoBanner) {
     EXPECT_TRUE(m_player.m_bAutoAdvance) << "a later stop still follows the end-of-track rule";
 }
 
+TEST_F(TransportTest, AFailedPlayShowsNoBannerLikeAFailedOpen) {
+    m_playList.Add({"X"});
+    m_device.m_nPlayError = 263;
+    m_player.OnPlay();
+    EXPECT_EQ(1, m_device.Count("play"));
+    EXPECT_TRUE(m_view.m_banner.empty());
+    EXPECT_TRUE(m_player.m_bAutoAdvance);
+    m_player.OnPrevious();
+    EXPECT_TRUE(m_view.m_replays.empty());
+}
+
 TEST_F(TransportTest, AQueuedEntryWithoutAPathShowsItsEmptyPathAndPlaysNothing) {
     m_queue.m_entries.AddEntry(MediaEntry{});
     m_player.OnPlay();
@@ -373,7 +392,7 @@ struct NowPlayingCase {
 
 class NowPlayingTextTest : public testing::TestWithParam<NowPlayingCase> {};
 
-TEST_P(NowPlayingTextTest, DropsTheLastCharacterOfArtistAndSong) {
+TEST_P(NowPlayingTextTest, ShowsArtistAndSongUpToTheirZeroCharacter) {
     EXPECT_EQ(GetParam().text, NowPlayingText(GetParam().entry));
 }
 
@@ -382,10 +401,23 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         NowPlayingCase{"TagTexts", MediaEntry{"p", "", std::string("Abba\0", 5), "", std::string("Waterloo\0", 9)},
                        "Abba - Waterloo"},
-        NowPlayingCase{"UntaggedName", MediaEntry{"C:\\a.wav", "", "a.wav", "", "C:\\a.wav"}, "a.wa - C:\\a.wa"},
+        NowPlayingCase{"TypedInTheEditor", MediaEntry{"p", "", "Abba", "", "Waterloo"}, "Abba - Waterloo"},
         NowPlayingCase{"EmptyFields", MediaEntry{"p", "", "", "", ""}, " - "},
         NowPlayingCase{"EmptyTagFields", MediaEntry{"p", "", std::string(1, '\0'), "", std::string(1, '\0')},
                        " - "}),
     [](const testing::TestParamInfo<NowPlayingCase>& info) { return std::string(info.param.name); });
+
+TEST_F(TransportTest, AnUntaggedWavIsAnnouncedByItsFullNameAndPath) {
+    m_queue.m_entries.AddEntry(MakeEntry("C:\\Music\\a.wav", "a.wav", ".wav"));
+    m_player.OnPlay();
+    EXPECT_EQ(std::vector<std::string>{"a.wav - C:\\Music\\a.wav"}, m_view.m_banner);
+}
+
+TEST(PlayBackErrorNameTest, TheFileNameOrThePathWhenThereIsNone) {
+    EXPECT_EQ("a.mp3", PlayBackErrorName(MediaEntry{"C:\\x\\a.mp3", "a.mp3", "", "", ""}));
+    EXPECT_EQ("C:\\x\\a.mp3", PlayBackErrorName(MakeEntry("C:\\x\\a.mp3", "a.mp3", ".wav")));
+    EXPECT_EQ("C:\\x\\a.mp3",
+              PlayBackErrorName(MediaEntry{"C:\\x\\a.mp3", std::string(1, '\0'), "", "", ""}));
+}
 
 }  // namespace
