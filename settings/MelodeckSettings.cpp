@@ -50,6 +50,16 @@ void CMelodeckSettings::WriteFontText(const std::string& text) const {
     ::WritePrivateProfileStringA(kSectionWritten, kFont, line.c_str(), path.c_str());
 }
 
+std::string CMelodeckSettings::ReadLyricsHost() const {
+    const std::string path = GetIniPath();
+    char text[kPathSize] = {};
+    if (!path.empty()) ::GetPrivateProfileStringA(kSectionRead, kLyricsHost, "", text, kPathSize, path.c_str());
+    const std::string host = text;
+    const size_t first = host.find_first_not_of(" \t");
+    if (first == std::string::npos) return kDefaultLyricsHost;
+    return host.substr(first, host.find_last_not_of(" \t") - first + 1);
+}
+
 bool CMelodeckSettings::LoadFont(CFont& font) const {
     const std::string text = ReadFontText();
     if (text.empty()) return false;

@@ -11,6 +11,9 @@ public:
     static constexpr const char* kOnTop = "OnTop";
     static constexpr const char* kTray = "Tray";
     static constexpr const char* kFont = "Font";
+    // Host name of the lyrics site; the page path under it is fixed by the lyrics window.
+    static constexpr const char* kLyricsHost = "LyricsHost";
+    static constexpr const char* kDefaultLyricsHost = "www.lyricsondemand.com";
     // Profile names compare without regard to case, so both spellings are the one section.
     static constexpr const char* kSectionWritten = "Setup";
     static constexpr const char* kSectionRead = "setup";
@@ -30,6 +33,8 @@ public:
     std::string ReadFontText() const;
     // The text up to its first line break, so that the record stays one line of the file.
     void WriteFontText(const std::string& text) const;
+    // The "LyricsHost" value without surrounding blanks; the default when absent or blank.
+    std::string ReadLyricsHost() const;
 
     // Creates the saved font into font. False when there is no usable record (font untouched) or the
     // font cannot be created (font then empty).
