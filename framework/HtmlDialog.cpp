@@ -256,10 +256,13 @@ CDHtmlDialog::~CDHtmlDialog() {
 }
 
 bool CDHtmlDialog::IsHtmlEngineAvailable() {
+    // Callable before any window of ours has set up COM on this thread.
+    const HRESULT init = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IUnknown* document = nullptr;
     const HRESULT hr = ::CoCreateInstance(kClsidHtmlDocument, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
                                           reinterpret_cast<void**>(&document));
     SafeRelease(document);
+    if (SUCCEEDED(init)) ::CoUninitialize();
     return SUCCEEDED(hr);
 }
 

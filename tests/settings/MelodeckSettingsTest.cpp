@@ -120,6 +120,14 @@ TEST_F(MelodeckSettingsTest, NotANumberReadsZero) {
     EXPECT_EQ(m_settings.ReadInt(CMelodeckSettings::kTray), 0);
 }
 
+TEST_F(MelodeckSettingsTest, LyricsHostIsReadWithoutBlanksAndDefaultsWhenAbsentOrBlank) {
+    EXPECT_EQ(m_settings.ReadLyricsHost(), CMelodeckSettings::kDefaultLyricsHost);
+    WriteIni("[Setup]\r\nLyricsHost=   \r\n");
+    EXPECT_EQ(m_settings.ReadLyricsHost(), CMelodeckSettings::kDefaultLyricsHost);
+    WriteIni("[setup]\r\nlyricshost= lyrics.example.org \r\n");
+    EXPECT_EQ(m_settings.ReadLyricsHost(), "lyrics.example.org");
+}
+
 class SettingsSectionSpelling : public MelodeckSettingsTest,
                                 public testing::WithParamInterface<const char*> {};
 
