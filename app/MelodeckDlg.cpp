@@ -101,6 +101,8 @@ void CMelodeckDlg::ApplyOnTop() {
 // The play list first, then the queue. A list that cannot be written keeps its previous file, and
 // the user is told rather than losing the list silently.
 void CMelodeckDlg::SaveLists() {
+    if (m_bListsSaved) return;
+    m_bListsSaved = true;
     for (CPlayList* list : {&m_wndPlayList, &m_wndQueue}) {
         std::string error;
         if (!list->SaveList(&error))
@@ -121,6 +123,8 @@ LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: return OnPaint();
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_hIcon);
     case WM_DESTROY: return OnDestroy();
+    case WM_QUERYENDSESSION: return OnQueryEndSession();
+    case WM_ENDSESSION: return OnEndSession(wParam != FALSE);
     }
     return CDialog::WindowProc(message, wParam, lParam);
 }
@@ -219,6 +223,17 @@ LRESULT CMelodeckDlg::OnDestroy() {
     SaveLists();
     m_player.Close();
     m_player.Close();
+    return 0;
+}
+
+LRESULT CMelodeckDlg::OnQueryEndSession() { return TRUE; }
+
+// The process may be ended at any moment after this returns, so the lists are saved now; the exit that
+// may follow does not save them again.
+LRESULT CMelodeckDlg::OnEndSession(bool ending) {
+    if (!ending) return 0;
+    SaveLists();
+    EndDialog(IDCANCEL);
     return 0;
 }
 

@@ -36,6 +36,7 @@ public:
     int m_nOnTop = 0;
     int m_nTray = 0;
     int m_bCompact = 0;
+    bool m_bListsSaved = false;  // once per run: at the end of the session or at destruction
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -63,5 +64,7 @@ private:
     LRESULT OnSysCommand(WPARAM command, LPARAM lParam);
     LRESULT OnPaint();
     LRESULT OnDestroy();
+    LRESULT OnQueryEndSession();
+    LRESULT OnEndSession(bool ending);
     LRESULT OnListClosed(LPARAM listId);
 };

@@ -1,7 +1,8 @@
 // The real program keeps its lists across a restart: the play list is filled through the list window's
 // own "Load Directory" command and the shell's folder browser, two rows go to the queue with "Add to
 // Queue", and after the program is closed both saved files hold exactly the records the format asks
-// for; a second start shows the same rows in the same order.
+// for; a second start shows the same rows in the same order. Nothing is lost by closing, or by the end
+// of the session, while the lists still load, and a new "Load Directory" drops an earlier scan's rest.
 #include "framework/File.h"
 #include "library/SavedList.h"
 #include "support/MelodeckProcess.h"
@@ -214,6 +215,27 @@ protected:
         return found;
     }
 
+    // "Load Directory" in the list window, through the folder browser.
+    ::testing::AssertionResult LoadDirectory(HWND listWindow, const std::string& folder) const {
+        ::PostMessageA(listWindow, WM_COMMAND, MAKEWPARAM(kLoadDirectory, 0), 0);
+        HWND browser = FindFolderBrowser(listWindow);
+        if (!browser) return ::testing::AssertionFailure() << "no folder browser appeared";
+        if (!ChooseFolder(browser, m_program.ProcessId(), folder))
+            return ::testing::AssertionFailure() << "the browser did not select " << folder;
+        return ::testing::AssertionSuccess();
+    }
+
+    // A saved file of count entries written before the program starts.
+    MediaBytes WriteSavedFile(const std::string& name, int count) const {
+        std::vector<MediaEntry> entries;
+        for (int i = 0; i < count; ++i)
+            entries.push_back({"C:\\Music\\" + std::to_string(i) + ".mp3", "", "Artist", "Album " + std::to_string(i),
+                               "Song " + std::to_string(i)});
+        std::string error;
+        EXPECT_TRUE(WriteSavedList(m_program.PathIn(name), entries, &error)) << error;
+        return ReadMediaFile(m_program.PathIn(name));
+    }
+
     CMelodeckProcess m_program;
     std::string m_strMusic;
     std::string m_strWav;
@@ -322,10 +344,7 @@ TEST_F(SavedListsTest, ClosingDuringAScanEndsPromptlyAndSavesACompleteList) {
     ASSERT_TRUE(m_program.Start());
     HWND playListWindow = m_program.FindTopLevel("Play List");
     HWND playList = ::GetDlgItem(playListWindow, kListControl);
-    ::PostMessageA(playListWindow, WM_COMMAND, MAKEWPARAM(kLoadDirectory, 0), 0);
-    HWND browser = FindFolderBrowser(playListWindow);
-    ASSERT_TRUE(browser);
-    ASSERT_TRUE(ChooseFolder(browser, m_program.ProcessId(), big)) << "the browser did not select " << big;
+    ASSERT_TRUE(LoadDirectory(playListWindow, big));
     ASSERT_TRUE(WaitFor([&] { return RowCount(playList) > 0; }, 20000));
 
     ASSERT_TRUE(m_program.Close(5000)) << "the program did not end promptly";
@@ -336,6 +355,77 @@ TEST_F(SavedListsTest, ClosingDuringAScanEndsPromptlyAndSavesACompleteList) {
     EXPECT_LE(saved.size(), tree.MusicCount());
     EXPECT_EQ(ExpectedFile(saved), bytes) << "every record complete, each counting them all";
     for (const MediaEntry& entry : saved) ASSERT_EQ(0u, entry.m_strPath.find(big)) << entry.m_strPath << " vs " << big;
+}
+
+// Closing the moment the player appears, while a long saved play list is still being loaded: the file
+// afterwards is the one it started with, byte for byte. Cancel is sent, not posted, so that the player
+// ends before the groups of entries already waiting for the play list window.
+TEST_F(SavedListsTest, ClosingAtOnceKeepsEveryRecordOfALongSavedList) {
+    const MediaBytes before = WriteSavedFile("Playlist.dat", 100000);
+    ASSERT_TRUE(m_program.Start());
+    ASSERT_TRUE(::SendNotifyMessageA(m_program.Player(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0));
+    ASSERT_TRUE(m_program.WaitForExit(90000)) << "the program did not end";
+    EXPECT_EQ(0u, m_program.ExitCode());
+    const MediaBytes after = ReadMediaFile(m_program.PathIn("Playlist.dat"));
+    EXPECT_EQ(before.size(), after.size());
+    EXPECT_TRUE(before == after) << ParseSavedFile(m_program.PathIn("Playlist.dat")).size() << " records";
+}
+
+FILETIME LastWriteOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+bool operator==(const FILETIME& a, const FILETIME& b) {
+    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+}
+
+// Logging off saves both lists, whole, as a normal exit does; the program then ends without saving again.
+TEST_F(SavedListsTest, TheEndOfTheSessionSavesBothListsOnce) {
+    const MediaBytes playList = WriteSavedFile("Playlist.dat", 20000);
+    const MediaBytes queue = WriteSavedFile("Queue.dat", 3);
+    const FILETIME playListWritten = LastWriteOf(m_program.PathIn("Playlist.dat"));
+    const FILETIME queueWritten = LastWriteOf(m_program.PathIn("Queue.dat"));
+    ASSERT_TRUE(m_program.Start());
+    EXPECT_TRUE(::SendMessageA(m_program.Player(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    ::SendMessageA(m_program.Player(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+
+    const FILETIME playListSaved = LastWriteOf(m_program.PathIn("Playlist.dat"));
+    const FILETIME queueSaved = LastWriteOf(m_program.PathIn("Queue.dat"));
+    EXPECT_FALSE(playListSaved == playListWritten) << "the play list was saved";
+    EXPECT_FALSE(queueSaved == queueWritten) << "the queue was saved";
+    EXPECT_TRUE(playList == ReadMediaFile(m_program.PathIn("Playlist.dat")));
+    EXPECT_TRUE(queue == ReadMediaFile(m_program.PathIn("Queue.dat")));
+
+    ASSERT_TRUE(m_program.WaitForExit(30000)) << "the program did not end with the session";
+    EXPECT_TRUE(playListSaved == LastWriteOf(m_program.PathIn("Playlist.dat"))) << "saved a second time";
+    EXPECT_TRUE(queueSaved == LastWriteOf(m_program.PathIn("Queue.dat"))) << "saved a second time";
+}
+
+// "Load Directory" on a second folder while the scan of a large first one still runs: the list then
+// holds exactly the second folder's files, and so does the saved file.
+TEST_F(SavedListsTest, LoadDirectoryDropsTheRestOfAnEarlierScan) {
+    const std::string big = m_program.PathIn("Big");
+    ASSERT_TRUE(::CreateDirectoryA(big.c_str(), nullptr));
+    CMusicTree tree(big);
+    ASSERT_TRUE(tree.Write(10000));
+    ASSERT_TRUE(m_program.Start());
+    HWND playListWindow = m_program.FindTopLevel("Play List");
+    HWND playList = ::GetDlgItem(playListWindow, kListControl);
+    ASSERT_TRUE(LoadDirectory(playListWindow, big));
+    ASSERT_TRUE(WaitFor([&] { return RowCount(playList) > 0; }, 20000));
+
+    ASSERT_LT(static_cast<size_t>(RowCount(playList)), tree.MusicCount() / 2) << "the first scan ended too soon";
+    ASSERT_TRUE(LoadDirectory(playListWindow, m_strMusic));
+    ASSERT_TRUE(WaitFor([&] { return RowCount(playList) == 5; }, 20000)) << RowCount(playList) << " rows";
+    ASSERT_TRUE(m_program.Close(30000));
+    std::vector<MediaEntry> saved = ParseSavedFile(m_program.PathIn("Playlist.dat"));
+    std::vector<MediaEntry> expected = m_expected;
+    auto byPath = [](const MediaEntry& a, const MediaEntry& b) { return a.m_strPath < b.m_strPath; };
+    std::sort(saved.begin(), saved.end(), byPath);
+    std::sort(expected.begin(), expected.end(), byPath);
+    EXPECT_EQ(expected, saved);
 }
 
 }  // namespace
