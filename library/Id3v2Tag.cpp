@@ -64,12 +64,8 @@ bool FrameText(const std::string& content, std::string& text) {
     std::string bytes = content.substr(1);
     std::u16string wide;
     switch (content[0]) {
-    case 0:
-        wide = Latin1ToWide(bytes.substr(0, bytes.find('\0')));
-        break;
-    case 3:
-        wide = Utf8ToWide(bytes.substr(0, bytes.find('\0')));
-        break;
+    case 0: wide = Latin1ToWide(bytes.substr(0, bytes.find('\0'))); break;
+    case 3: wide = Utf8ToWide(bytes.substr(0, bytes.find('\0'))); break;
     case 1:
     case 2: {
         // Version 2.4 names big-endian text without a mark (2); a mark, where there is one, decides.
@@ -84,8 +80,7 @@ bool FrameText(const std::string& content, std::string& text) {
         wide = Utf16ToWide(bytes.substr(0, end), bigEndian);
         break;
     }
-    default:
-        return false;
+    default: return false;
     }
     text = WideToAnsi(wide);
     text += '\0';
@@ -119,7 +114,8 @@ size_t ParseTexts(const unsigned char* data, size_t size, std::string (&texts)[k
     const int version = data[3];
     const unsigned flags = data[5];
     if (version == 2 && (flags & kExtendedHeader)) return 0;
-    size_t bodyEnd = std::min(size, tagSize - ((version == 4 && (flags & kFooter)) ? CId3v2Tag::kHeaderSize : 0));
+    size_t bodyEnd =
+        std::min(size, tagSize - ((version == 4 && (flags & kFooter)) ? CId3v2Tag::kHeaderSize : 0));
     std::string body(reinterpret_cast<const char*>(data) + CId3v2Tag::kHeaderSize,
                      bodyEnd - CId3v2Tag::kHeaderSize);
     // Before version 2.4 the whole tag after its header was unsynchronised; from 2.4 each frame is.
@@ -154,7 +150,8 @@ size_t ParseTexts(const unsigned char* data, size_t size, std::string (&texts)[k
             frameSize = Syncsafe(header + 4);
             if (!IsSyncsafe(header + 4) ||
                 (plain != frameSize && !FrameMayEndAt(body, pos + headerLength + frameSize) &&
-                 plain <= body.size() - pos - headerLength && FrameMayEndAt(body, pos + headerLength + plain)))
+                 plain <= body.size() - pos - headerLength &&
+                 FrameMayEndAt(body, pos + headerLength + plain)))
                 frameSize = plain;
         }
         // A frame that runs past the data is cut off or lies about its size: nothing after it is trusted.

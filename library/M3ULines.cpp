@@ -22,7 +22,8 @@ bool IsPlainAscii(const std::string& text) {
 
 // "X:" of a directory on a drive, "\\server\share" of one on a share; empty for any other.
 std::string RootOf(const std::string& directory) {
-    if (directory.size() >= 2 && IsAsciiLetter(directory[0]) && directory[1] == ':') return directory.substr(0, 2);
+    if (directory.size() >= 2 && IsAsciiLetter(directory[0]) && directory[1] == ':')
+        return directory.substr(0, 2);
     if (!StartsWith(directory, "\\\\")) return std::string();
     size_t server = directory.find('\\', 2);
     if (server == std::string::npos || server == 2) return std::string();

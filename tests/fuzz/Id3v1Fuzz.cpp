@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(std::memcmp(text.data(), bytes, text.size() - 1) == 0, "a text is the field's own bytes", size);
         auto written = CId3v1Tag::FieldBytes(text.substr(0, text.size() - 1));
         for (size_t i = 0; i < CId3v1Tag::kFieldSize; ++i)
-            Check(written[i] == (i < text.size() - 1 ? bytes[i] : 0), "a text writes back as its field", size);
+            Check(written[i] == (i < text.size() - 1 ? bytes[i] : 0), "a text writes back as its field",
+                  size);
         Check(CId3v1Tag::FieldText(written.data()) == text, "a written field reads back as the text", size);
     }
     return 0;

@@ -43,10 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool marked = bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0 ||
                   bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
     bool ascii = true;
-    for (char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    for (char c : bytes)
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     if (ascii) Check(text == bytes, "plain ASCII stays as it is", size);
     if (!marked && IsUtf8(bytes))
-        Check(TextToAnsi("\xEF\xBB\xBF" + bytes) == text, "UTF-8 reads the same with a mark as without", size);
+        Check(TextToAnsi("\xEF\xBB\xBF" + bytes) == text, "UTF-8 reads the same with a mark as without",
+              size);
 
     const std::vector<std::string> lines = SplitLines(text);
     std::string joined;
@@ -57,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(joined == Joined(text), "the lines are the whole text", size);
 
     for (const std::string& line : lines) {
-        Check(EndsWith(line, M3UExtension(line)) && M3UExtension(line).size() == std::min<size_t>(4, line.size()),
+        Check(EndsWith(line, M3UExtension(line)) &&
+                  M3UExtension(line).size() == std::min<size_t>(4, line.size()),
               "the extension is the line's last four characters", size);
         for (const char* directory : {"D:\\Lists", "\\\\nas\\share\\Lists", ""}) {
             std::string path = "untouched";
@@ -66,8 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 Check(path == "untouched", "a skipped line leaves the path alone", size);
                 continue;
             }
-            Check(!line.empty() && line[0] != '#' && !IsWebAddress(line), "comments and addresses are skipped",
-                  size);
+            Check(!line.empty() && line[0] != '#' && !IsWebAddress(line),
+                  "comments and addresses are skipped", size);
             Check(EndsWith(path, line), "a path ends in its line", size);
             Check(path == line || line[0] == '\\' || path == std::string(directory) + "\\" + line,
                   "only relative lines are joined to the directory", size);

@@ -82,7 +82,7 @@ TEST_P(Id3v2EncodingTest, ConvertsToTheCodePageUpToTheFirstTerminator) {
 INSTANTIATE_TEST_SUITE_P(
     Encodings, Id3v2EncodingTest,
     testing::Values(EncodingCase{"Latin1", "\0Caf\xE9?\0Second"s},
-                    EncodingCase{"Utf16LittleEndian", "\1\xFF\xFE" "C\0a\0f\0\xE9\0\x2D\x4E\0\0S\0"s},
+                    EncodingCase{"Utf16LittleEndian", "\1\xFF\xFE"s + "C\0a\0f\0\xE9\0\x2D\x4E\0\0S\0"s},
                     EncodingCase{"Utf16BigEndianMark", "\1\xFE\xFF\0C\0a\0f\0\xE9\x4E\x2D"s},
                     EncodingCase{"Utf16BigEndian", "\2\0C\0a\0f\0\xE9\x4E\x2D\0\0"s},
                     EncodingCase{"Utf8", "\3Caf\xC3\xA9\xE4\xB8\xAD\0Second"s}),
@@ -92,7 +92,8 @@ TEST(Id3v2TagTest, UndoesUnsynchronisation) {
     // 2.3 unsynchronises the whole tag, sizes counting the bytes before; 2.4 each flagged frame.
     std::string frames = Frame(3, "TIT2", Text("a\xFF\xE0")) + Frame(3, "TPE1", Text("b"));
     std::string synced;
-    for (char c : frames) synced += c == '\xFF' ? "\xFF\0"s : std::string(1, c);
+    for (char c : frames)
+        synced += c == '\xFF' ? "\xFF\0"s : std::string(1, c);
     EXPECT_EQ(Parse(Tag(3, synced, '\x80')).tag.GetArtist(), "b\0"s);
     EXPECT_EQ(Parse(Tag(3, synced, '\x80')).tag.GetSong(), "a\xFF\xE0\0"s);
     Parsed v4 = Parse(Tag(4, Frame(4, "TIT2", Text("a\xFF\0\xE0"s), '\x02')));
@@ -100,8 +101,9 @@ TEST(Id3v2TagTest, UndoesUnsynchronisation) {
 }
 
 TEST(Id3v2TagTest, SkipsExtendedHeaders) {
-    EXPECT_EQ(Parse(Tag(3, "\0\0\0\6"s + std::string(6, '\0') + Frame(3, "TIT2", Text("x")), '\x40')).tag.GetSong(),
-              "x\0"s);
+    EXPECT_EQ(
+        Parse(Tag(3, "\0\0\0\6"s + std::string(6, '\0') + Frame(3, "TIT2", Text("x")), '\x40')).tag.GetSong(),
+        "x\0"s);
     EXPECT_EQ(Parse(Tag(4, "\0\0\0\6\1\0"s + Frame(4, "TIT2", Text("y")), '\x40')).tag.GetSong(), "y\0"s);
     EXPECT_FALSE(Parse(Tag(4, "\0\0\x7F\x7F\1\0"s + Frame(4, "TIT2", Text("y")), '\x40')).found);
 }
@@ -175,7 +177,8 @@ TEST(Id3v2ReadTest, ReadsOnlyTheTagAndReadsOnWhenATextLiesBeyondTheFirstStep) {
 
 TEST(Id3v2ReadTest, NeverReadsMoreThanTheLimit) {
     // The header claims the largest size there is; the frame after the limit is never seen.
-    std::string body = Frame(3, "TIT2", Text("Title")) + Frame(3, "APIC", std::string(CId3v2Tag::kMaxReadSize, 'p'));
+    std::string body =
+        Frame(3, "TIT2", Text("Title")) + Frame(3, "APIC", std::string(CId3v2Tag::kMaxReadSize, 'p'));
     MemoryFile file{"ID3\3\0\0\x7F\x7F\x7F\x7F"s + body + Frame(3, "TPE1", Text("Lost"))};
     CId3v2Tag tag;
     ASSERT_TRUE(tag.Read([&](uint64_t o, unsigned char* b, size_t n) { return file.Read(o, b, n); }));

@@ -119,9 +119,9 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"CodePageBytesStay", "caf\xE9\xC3", "caf\xE9\xC3"},
                     TextCase{"Utf8IsDecoded", "caf\xC3\xA9\n", "caf\xE9\n"},
                     TextCase{"MarkOnly", "\xEF\xBB\xBF", ""},
-                    TextCase{"BadBytesAfterAMarkBecomeQuestionMarks", "\xEF\xBB\xBF" "a\xE9\xC3", "a??"},
+                    TextCase{"BadBytesAfterAMarkBecomeQuestionMarks", "\xEF\xBB\xBF"s + "a\xE9\xC3", "a??"},
                     TextCase{"OutsideTheCodePage", "\xEF\xBB\xBF\xE4\xB8\xAD\xF0\x9F\x8E\xB5", "???"},
-                    TextCase{"Utf16OddByteDropped", "\xFF\xFE" "a\0\n\0b"s, "a\n"},
+                    TextCase{"Utf16OddByteDropped", "\xFF\xFE"s + "a\0\n\0b"s, "a\n"},
                     TextCase{"Utf16BigEndian", "\xFE\xFF\0a\0\xE9\x4E\x2D"s, "a\xE9?"}),
     [](const testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
 
