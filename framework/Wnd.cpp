@@ -30,7 +30,7 @@ void MapRemove(HWND hWnd, CWnd* pWnd) {
 
 thread_local MSG t_current{};
 
-// Our one entry in each hooked window's comctl32 chain: a window has at most one object.
+// Our one entry in each hooked window's subclass chain: a window has at most one object.
 constexpr UINT_PTR kSubclassId = 1;
 
 const char kPlainClassName[] = "MelodeckWnd";
@@ -99,11 +99,11 @@ HWND CWnd::Detach() {
 bool CWnd::SubclassWindow(HWND hWnd) {
     if (!::IsWindow(hWnd) || !Attach(hWnd)) return false;
     PreSubclassWindow();
-    if (!::SetWindowSubclass(hWnd, &CWnd::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    if (!AddWindowHook(hWnd, &CWnd::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
         Detach();
         return false;
     }
-    m_pfnSuper = &::DefSubclassProc;
+    m_pfnSuper = &CallNextWindowHook;
     return true;
 }
 
@@ -114,7 +114,7 @@ bool CWnd::SubclassDlgItem(int id, CWnd* parent) {
 
 HWND CWnd::UnsubclassWindow() {
     if (!m_hWnd) return nullptr;
-    if (m_pfnSuper) ::RemoveWindowSubclass(m_hWnd, &CWnd::SubclassProc, kSubclassId);
+    if (m_pfnSuper) RemoveWindowHook(m_hWnd, &CWnd::SubclassProc, kSubclassId);
     m_pfnSuper = nullptr;
     return Detach();
 }
@@ -261,7 +261,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
     // The object may be gone after any other message (a window that deletes itself), so only the
     // last message touches it again.
     if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hWnd, &CWnd::SubclassProc, kSubclassId);
+        RemoveWindowHook(hWnd, &CWnd::SubclassProc, kSubclassId);
         if (pWnd->m_hWnd == hWnd) {
             pWnd->m_pfnSuper = nullptr;
             pWnd->Detach();

@@ -3,7 +3,7 @@
 // through the process's handle map; a window with an entry there has a permanent object.
 #include <windows.h>
 
-#include <commctrl.h>
+#include "framework/SubclassChain.h"
 
 #include <string>
 
@@ -24,7 +24,7 @@ private:
 };
 
 // Several hooks may sit on one window (ours, CSubclassWnd objects, other modules'): a CWnd hooks through
-// comctl32's subclass chain, so it removes only itself and never cuts out a hook above it.
+// the window's subclass chain, so it removes only itself and never cuts out a hook above it.
 class CWnd {
 public:
     CWnd() = default;
@@ -111,7 +111,7 @@ public:
     int MessageBox(const std::string& text, const char* caption = nullptr, UINT type = MB_OK) const;
 
 protected:
-    // How a message is passed on below our hook (comctl32's DefSubclassProc); null when not hooked.
+    // How a message is passed on below our hook (CallNextWindowHook); null when not hooked.
     WNDPROC m_pfnSuper = nullptr;
 
     // Passes a child's notification to the child's own object; true when the child handled it.

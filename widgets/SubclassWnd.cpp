@@ -30,23 +30,23 @@ bool CSubclassWnd::Hook(HWND hWnd) {
         return true;
     }
     if (m_hWnd || !::IsWindow(hWnd)) return false;
-    // Each hook is its own entry in comctl32's chain, so that a window object or another module
+    // Each hook is its own entry in the window's subclass chain, so that a window object or another module
     // hooking between two of ours keeps its place in the newest-first order.
-    if (!::SetWindowSubclass(hWnd, &CSubclassWnd::SubclassProc, reinterpret_cast<UINT_PTR>(this),
+    if (!AddWindowHook(hWnd, &CSubclassWnd::SubclassProc, reinterpret_cast<UINT_PTR>(this),
                              reinterpret_cast<DWORD_PTR>(this)))
         return false;
     CSubclassWndMap& map = CSubclassWndMap::Instance();
     m_hWnd = hWnd;
     m_pNext = map.Lookup(hWnd);
     map.SetAt(hWnd, this);
-    m_pfnOldProc = &::DefSubclassProc;
+    m_pfnOldProc = &CallNextWindowHook;
     return true;
 }
 
 void CSubclassWnd::Unhook() {
     if (m_hWnd) {
-        // comctl32 puts the window's own procedure back when its last hook goes.
-        ::RemoveWindowSubclass(m_hWnd, &CSubclassWnd::SubclassProc, reinterpret_cast<UINT_PTR>(this));
+        // The chain puts the window's own procedure back when its last hook goes.
+        RemoveWindowHook(m_hWnd, &CSubclassWnd::SubclassProc, reinterpret_cast<UINT_PTR>(this));
         CSubclassWndMap& map = CSubclassWndMap::Instance();
         CSubclassWnd* newest = map.Lookup(m_hWnd);
         if (newest == this) {
@@ -88,11 +88,11 @@ LRESULT CALLBACK CSubclassWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wPar
                 hook->Unhook();
                 hook->OnAfterUnhook();  // may delete the hook
             }
-            result = ::DefSubclassProc(hWnd, message, wParam, lParam);
+            result = CallNextWindowHook(hWnd, message, wParam, lParam);
         } else if (map.Lookup(hWnd)) {
             result = reinterpret_cast<CSubclassWnd*>(refData)->WindowProc(hWnd, message, wParam, lParam);
         } else {
-            result = ::DefSubclassProc(hWnd, message, wParam, lParam);
+            result = CallNextWindowHook(hWnd, message, wParam, lParam);
         }
     } catch (const CException& e) {
         DebugOutput(e.GetErrorMessage());

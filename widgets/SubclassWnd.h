@@ -3,7 +3,7 @@
 // the framework's window objects. Several may hook one window; they form a chain, newest first.
 #include <windows.h>
 
-#include <commctrl.h>
+#include "framework/SubclassChain.h"
 
 #include <unordered_map>
 
@@ -14,7 +14,7 @@ public:
     CSubclassWnd& operator=(const CSubclassWnd&) = delete;
 
     HWND m_hWnd = nullptr;
-    // How a message is passed on below this hook: comctl32's DefSubclassProc, which reaches the next
+    // How a message is passed on below this hook: CallNextWindowHook, which reaches the next
     // older hook (ours or any other module's) and finally the window's own procedure. Every hook of one
     // window holds the same value; null when not hooked.
     WNDPROC m_pfnOldProc = nullptr;
