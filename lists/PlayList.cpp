@@ -60,7 +60,7 @@ private:
     unsigned m_nGeneration;
 };
 
-enum class LoadKind { savedFile, directory, playList };
+enum class LoadKind { savedFile, directory, playList, file };
 
 // What one loading thread is asked to do; it owns the block from its start.
 struct LoadRequest {
@@ -82,6 +82,13 @@ unsigned LoaderThread(void* param) {
         break;
     case LoadKind::directory: worker.ScanDirectory(request->text); break;
     case LoadKind::playList: worker.LoadM3U(request->text); break;
+    case LoadKind::file: {
+        const std::string& path = request->text;
+        std::string name = path.substr(path.find_last_of("\\/") + 1);
+        worker.AddFile(path, name, ExtensionOfName(name));
+        worker.Flush();
+        break;
+    }
     }
     return 1;
 }
@@ -152,6 +159,11 @@ void CPlayList::LoadPlayListFile(const std::string& path) {
     } catch (const std::exception& e) {
         DebugOutput(e.what());
     }
+}
+
+void CPlayList::LoadFile(const std::string& path) {
+    if (path.empty()) return;
+    StartLoader(m_hWnd, m_nListId, LoadKind::file, path, CurrentTicket());
 }
 
 // Until the start-up load has ended, the list holds only part of its file; a clearing load ends the

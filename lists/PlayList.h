@@ -44,6 +44,8 @@ public:
     void LoadDirectory(const std::string& path, bool clear);
     // Appends the files of an M3U play list in the background.
     void LoadPlayListFile(const std::string& path);
+    // Appends one file as one entry (its tag read in the background), whatever its extension.
+    void LoadFile(const std::string& path);
 
     // The shutdown save: finishes loading (below), then writes the entries to this list's saved file
     // ("Queue.dat" or "Playlist.dat") in the working directory. While the start-up load is unfinished
