@@ -78,6 +78,18 @@ double NowSeconds() {
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const double end = NowSeconds() + timeoutMs / 1000.0;
+    for (;;) {
+        PumpPending();
+        if (condition()) return true;
+        double left = end - NowSeconds();
+        if (left <= 0) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, left < 0.05 ? static_cast<DWORD>(left * 1000.0) + 1 : 50,
+                                    QS_ALLINPUT);
+    }
+}
+
 void PumpMessages(DWORD milliseconds) {
     const double end = NowSeconds() + milliseconds / 1000.0;
     for (;;) {

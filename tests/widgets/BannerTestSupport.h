@@ -4,6 +4,7 @@
 #include "framework/Wnd.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // A top-level window at (50, 50) that records mouse messages posted to it.
@@ -32,6 +33,8 @@ protected:
 void PumpMessages(DWORD milliseconds);
 // Dispatches whatever is waiting, without waiting.
 void PumpPending();
+// Dispatches messages until the condition holds; false when it did not within the time-out.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 30000);
 double NowSeconds();
 
 // The client pixels of a window as 0x00BBGGRR colours, row by row.
