@@ -36,12 +36,20 @@ bool CMelodeckDlg::OnInitDialog() {
 
     m_wndQueue.Create(CPlayList::kQueueId, this);
     m_wndPlayList.Create(CPlayList::kPlayListId, this);
+    m_dropQueue.m_pList = &m_wndQueue;
+    m_dropPlayList.m_pList = &m_wndPlayList;
+    for (CListDropTarget* drop : {&m_dropQueue, &m_dropPlayList}) {
+        drop->m_pPlayer = this;
+        drop->Hook(drop->m_pList->m_hWnd);
+        ::DragAcceptFiles(drop->m_pList->m_hWnd, TRUE);
+    }
 
     RECT client = GetClientRect();
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
     MoveWindow(50, 50, width, height + 50);
-    PlaceListWindows(width, height);
+    m_sticky.m_bDockGroup = true;
+    PlaceListWindows(width);
     m_wndPlayList.m_pQueue = &m_wndQueue;
 
     // On failure the device shows why; the player goes on without one and playing does nothing.
@@ -60,23 +68,19 @@ bool CMelodeckDlg::OnInitDialog() {
     m_sliderVolume.SetPos(m_player.GetVolume());
 
     ApplySavedOptions();
+    MarkRunningPlayer(m_hWnd);
+    PostMessage(kShowStartupMessage);
     return true;
 }
 
-// The queue goes below the player and the play list below the queue, both left-aligned with the
-// player and as wide as its client area.
-void CMelodeckDlg::PlaceListWindows(int clientWidth, int clientHeight) {
-    RECT rect{0, 0, clientWidth, clientHeight};
-    ClientToScreen(&rect);
-    m_wndQueue.MoveWindow(50, rect.top + 129, clientWidth, 200);
+// The queue goes flush below the player and the play list flush below the queue, both left-aligned with
+// the player and as wide as its client area: flush edges are what docks them to the player.
+void CMelodeckDlg::PlaceListWindows(int clientWidth) {
+    RECT player = GetWindowRect();
+    m_wndQueue.MoveWindow(player.left, player.bottom, clientWidth, 200);
     m_wndQueue.SetWindowText("Queue");
-
-    POINT queueOrigin{0, 0};
-    ::ClientToScreen(m_wndQueue.m_hWnd, &queueOrigin);
-    ::OffsetRect(&rect, queueOrigin.x, queueOrigin.y);
-    // The offsets assume classic frame metrics; never let the play list cover the queue's bottom edge.
-    RECT queueRect = m_wndQueue.GetWindowRect();
-    m_wndPlayList.MoveWindow(50, std::max<int>(rect.top + 88, queueRect.bottom), clientWidth, 200);
+    RECT queue = m_wndQueue.GetWindowRect();
+    m_wndPlayList.MoveWindow(player.left, queue.bottom, clientWidth, 200);
     m_wndQueue.ShowWindow(SW_SHOW);
     m_wndPlayList.ShowWindow(SW_SHOW);
 }
@@ -119,7 +123,16 @@ LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case MCIWNDM_NOTIFYPOS:
     case MCIWNDM_NOTIFYSIZE:
     case MCIWNDM_NOTIFYMEDIA: return 0;
+    case WM_CREATE: return OnCreate();
     case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
+    case WM_INITMENUPOPUP: return OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
+    case WM_SIZE: return OnSize(wParam);
+    case CSystemTray::kCallbackMessage: return OnTrayMessage(wParam, lParam);
+    case WM_NCLBUTTONDOWN: return OnNcLButtonDown(wParam, lParam);
+    case WM_MOVING: return OnMoving(reinterpret_cast<RECT*>(lParam));
+    case WM_SIZING: return OnSizing(reinterpret_cast<RECT*>(lParam));
+    case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case kShowStartupMessage: return OnShowStartup();
     case WM_PAINT: return OnPaint();
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_hIcon);
     case WM_DESTROY: return OnDestroy();
@@ -127,24 +140,6 @@ LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION: return OnEndSession(wParam != FALSE);
     }
     return CDialog::WindowProc(message, wParam, lParam);
-}
-
-bool CMelodeckDlg::OnCommand(UINT id, UINT code, HWND control) {
-    switch (id) {
-    case IDC_PLAY:
-    case ID_TRAY_PLAY: OnPlay(); return true;
-    case IDC_STOP:
-    case ID_TRAY_STOP: OnStop(); return true;
-    case IDC_NEXT:
-    case ID_TRAY_NEXT: OnNext(); return true;
-    case IDC_PREVIOUS:
-    case ID_TRAY_PREVIOUS: OnPrevious(); return true;
-    case IDC_PAUSE: OnPause(); return true;
-    case ID_TRAY_PAUSE: OnTrayPause(); return true;
-    case ID_FILE_EXIT:
-    case ID_TRAY_EXIT: EndDialog(IDOK); return true;
-    }
-    return CDialog::OnCommand(id, code, control);
 }
 
 bool CMelodeckDlg::OnNotify(NMHDR* header, LRESULT* result) {
@@ -165,6 +160,7 @@ int CMelodeckDlg::GetVolumePosition() const { return m_sliderVolume.GetPos(); }
 void CMelodeckDlg::ShowNowPlaying(const std::string& text) {
     m_banner.RemoveAll();
     m_banner.AddText(text, 0, 0x00FFFFFF);
+    m_trayIcon.ShowBalloon(text, nullptr, 0, 10000);
 }
 
 void CMelodeckDlg::ShowReplaying(const std::string& text) {
@@ -176,10 +172,32 @@ void CMelodeckDlg::ShowReplaying(const std::string& text) {
 
 void CMelodeckDlg::ShowMessage(const std::string& text) { MessageBox(text); }
 
-// The tray icon and its menu are not part of this build yet: there is no menu item to check.
-void CMelodeckDlg::SetTrayPauseCheck(bool checked) {}
+void CMelodeckDlg::SetTrayPauseCheck(bool checked) { m_trayIcon.SetPauseCheck(checked); }
 
-int CMelodeckDlg::GetTrayPauseState() const { return IsPauseChecked() ? MF_CHECKED : MF_UNCHECKED; }
+int CMelodeckDlg::GetTrayPauseState() const { return m_trayIcon.GetPauseState(); }
+
+// Without the tray icon there is no way back from the tray, so the player is not created at all.
+LRESULT CMelodeckDlg::OnCreate() {
+    if (Default() == -1) return -1;
+    if (!m_trayIcon.Create(m_hIcon)) return -1;
+    m_trayIcon.SetTarget(this);
+    m_trayIcon.SetMenuDefaultItem(0, false);
+    m_trayIcon.m_nSubMenu = 0;
+    m_trayIcon.m_pSubMenu = m_trayIcon.GetTrayPopup();
+    m_trayIcon.m_bRestore = TRUE;
+    return 0;
+}
+
+// Every minimise goes to the tray, whatever Minimize To Tray says: the option is only remembered.
+LRESULT CMelodeckDlg::OnSize(WPARAM type) {
+    LRESULT result = Default();
+    if (type == SIZE_MINIMIZED) m_trayIcon.MinimiseToTray(m_hWnd);
+    return result;
+}
+
+LRESULT CMelodeckDlg::OnTrayMessage(WPARAM wParam, LPARAM lParam) {
+    return m_trayIcon.OnTrayNotification(wParam, lParam);
+}
 
 LRESULT CMelodeckDlg::OnDeviceError(LPARAM error) {
     std::string text;

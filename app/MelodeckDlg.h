@@ -6,24 +6,52 @@
 #include "framework/Gdi.h"
 #include "library/MediaEntry.h"
 #include "lists/PlayList.h"
+#include "lyrics/MelodeckLyrics.h"
 #include "playback/MCIWnd.h"
 #include "playback/Transport.h"
 #include "settings/MelodeckSettings.h"
 #include "widgets/BannerStatic.h"
 #include "widgets/MultiColorStatic.h"
+#include "widgets/StickyDesktop.h"
+#include "widgets/SubclassWnd.h"
+#include "widgets/SystemTray.h"
+
+#include <string>
+#include <vector>
+
+class CMelodeckDlg;
+
+// Marks the window as the running player of this program file, for later starts to find.
+void MarkRunningPlayer(HWND player);
+
+// Takes files and folders dropped from the shell onto a list window and hands them to the player,
+// which adds them to that list.
+class CListDropTarget : public CSubclassWnd {
+public:
+    CPlayList* m_pList = nullptr;
+    CMelodeckDlg* m_pPlayer = nullptr;
+    LRESULT WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+};
 
 // The transport state (m_current, m_nPlayPos, m_bAutoAdvance, m_nRandom) and the commands Play,
 // Stop, Next, Previous and Pause come from the controller; this window supplies the device, the two
 // lists and its own controls.
 class CMelodeckDlg : public CDialog, public CTransportController, private ITransportView {
 public:
+    // Opens the paths handed over from outside once the window is up.
+    static constexpr UINT kShowStartupMessage = WM_APP + 20;
+
     CMelodeckDlg();
 
     CPlayList m_wndQueue;
     CPlayList m_wndPlayList;
     CMelodeckCompact m_dlgCompact;
+    CSystemTray m_trayIcon;
+    CMelodeckLyrics m_dlgLyrics;
     CMCIWnd m_player;  // the playback device
     CMultiColorStatic m_segmentScratch;  // the last segment Previous built; never has a window
+    CStickyDesktop m_stickyDesktop;
+    CStickyDragManager m_sticky{m_stickyDesktop};
     POINT m_ptGrab{};  // cursor offset from the window's corner while the frame is dragged
     CButton m_btnPause;
     CBannerStatic m_banner;  // the now-playing banner
@@ -37,6 +65,16 @@ public:
     int m_nTray = 0;
     int m_bCompact = 0;
     bool m_bListsSaved = false;  // once per run: at the end of the session or at destruction
+    CListDropTarget m_dropQueue;
+    CListDropTarget m_dropPlayList;
+
+    // Tells a running player to add the paths; false when there is none to take them.
+    static bool HandPathsToRunningPlayer(const std::vector<std::string>& paths);
+    // Adds each path to the list through the loaders: a folder is scanned, an .m3u file read, any other
+    // file added as one entry. Paths that cannot be read add nothing and are named to the user once.
+    void OpenPaths(CPlayList& list, const std::vector<std::string>& paths);
+    // The paths of the command line, opened once the window is up.
+    std::vector<std::string> m_startPaths;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -44,6 +82,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnNotify(NMHDR* header, LRESULT* result) override;
+    bool PreTranslateMessage(MSG* msg) override;
 
 private:
     // The controls the transport reads and sets.
@@ -56,8 +95,34 @@ private:
     void SetTrayPauseCheck(bool checked) override;
     int GetTrayPauseState() const override;
 
+    LRESULT OnCreate();
     LRESULT OnDeviceError(LPARAM error);
-    void PlaceListWindows(int clientWidth, int clientHeight);
+    LRESULT OnSize(WPARAM type);
+    LRESULT OnTrayMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcLButtonDown(WPARAM hitTest, LPARAM point);
+    LRESULT OnMoving(RECT* rect);
+    LRESULT OnSizing(RECT* rect);
+    LRESULT OnCopyData(const COPYDATASTRUCT* data);
+    LRESULT OnShowStartup();
+
+    // Commands and their menu check marks.
+    LRESULT OnInitMenuPopup(HMENU popup, bool systemMenu);
+    void UpdateMenuPopup(HMENU popup);
+    void UpdateCommand(HMENU popup, UINT id);
+    void OnCreatePlayList();
+    void OnViewPlayList();
+    void OnViewQueue();
+    void OnRandom();
+    void OnMinimizeToTray();
+    void OnAlwaysOnTop();
+    void OnCompactView();
+    void OnFont();
+    void OnLoadDirectory(bool clear);
+    void OnAddPlayList();
+    void OnLyrics();
+    void OnFind();
+    void ToggleListWindow(CPlayList& list, int& shown);
+    void PlaceListWindows(int clientWidth);
     void ApplySavedOptions();
     void ApplyOnTop();
     void SaveLists();

@@ -99,6 +99,12 @@ protected:
     CMelodeckProcess m_program;
 };
 
+TEST_F(SavedOptionsTest, SavedOnTopStartsTopmost) {
+    WriteIni("[Setup]\r\nOnTop=1\r\n");
+    ASSERT_TRUE(m_program.Start());
+    EXPECT_TRUE(WaitFor([&] { return IsTopmost(); }, 5000));
+}
+
 TEST_F(SavedOptionsTest, AnyOtherSavedValueStartsNormal) {
     WriteIni("[setup]\r\nOnTop=2\r\n");
     ASSERT_TRUE(m_program.Start());
