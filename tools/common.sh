@@ -78,6 +78,28 @@ ensure_prefix() {
         wineserver -w
         touch "$WINEPREFIX/.melodeck-ready"
     fi
+    ensure_prefix_fonts
+}
+
+# Debian's Wine never reads /usr/share/wine/fonts, so Marlett (the glyphs of caption buttons, check
+# marks and arrows) and Tahoma would be missing: Wine loads whatever lies in the prefix's Fonts folder.
+# Checked on every run, so that prefixes made before this step get the fonts too.
+ensure_prefix_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" f copied=0
+    [ -d /usr/share/wine/fonts ] || return 0
+    mkdir -p "$fonts"
+    for f in /usr/share/wine/fonts/*; do
+        # Wine's Tahoma Bold has the regular outlines above 11 pixels: bold text would look regular.
+        # Without it Wine emboldens Tahoma itself, visibly at every size.
+        if [ "$(basename "$f")" = tahomabd.ttf ]; then
+            [ -e "$fonts/tahomabd.ttf" ] && rm -f "$fonts/tahomabd.ttf" && copied=1
+            continue
+        fi
+        [ -e "$fonts/$(basename "$f")" ] && continue
+        cp "$f" "$fonts/" && copied=1
+    done
+    # A running server has cached the old font list.
+    [ "$copied" = 1 ] && wineserver -k 2>/dev/null || true
 }
 
 configure_win() {
