@@ -122,9 +122,9 @@ MediaEntry CPlayListEntries::GetEntryAt(int index) const {
 
 void CPlayListEntries::SetEntryAt(int index, const MediaEntry& entry) {
     if (index < 0 || index >= GetCount()) throw std::out_of_range("entry index out of range");
-    MediaEntry copy = entry;
-    m_rows.SetRowTexts(index, copy.m_strArtist, copy.m_strAlbum, copy.m_strSong);
-    m_entries[static_cast<size_t>(index)] = std::move(copy);
+    m_entries[static_cast<size_t>(index)] = entry;
+    const MediaEntry& stored = m_entries[static_cast<size_t>(index)];
+    m_rows.SetRowTexts(index, stored.m_strArtist, stored.m_strAlbum, stored.m_strSong);
 }
 
 int CPlayListEntries::TakeAt(int index, MediaEntry& out) {
@@ -197,11 +197,21 @@ void CPlayListEntries::SortByColumn(int column) {
     m_entries.swap(sorted);
 
     {
+        // The rows stay and take their new texts: deleting and inserting every row again costs several
+        // calls into the control per row, which a long list would feel on every header click.
         CRowsBatch batch(m_rows);
-        m_rows.DeleteAllRows();
+        int rows = m_rows.GetRowCount();
+        if (rows != GetCount()) {
+            m_rows.DeleteAllRows();
+            rows = 0;
+        }
         for (size_t i = 0; i < m_entries.size(); ++i) {
             const MediaEntry& entry = m_entries[i];
-            m_rows.InsertRow(static_cast<int>(i), entry.m_strArtist, entry.m_strAlbum, entry.m_strSong);
+            const int row = static_cast<int>(i);
+            if (row < rows)
+                m_rows.SetRowTexts(row, entry.m_strArtist, entry.m_strAlbum, entry.m_strSong);
+            else
+                m_rows.InsertRow(row, entry.m_strArtist, entry.m_strAlbum, entry.m_strSong);
         }
     }
     NotifyChanged();

@@ -39,6 +39,10 @@ public:
     int GetCount() const { return static_cast<int>(m_entries.size()); }
     // Throws std::out_of_range for an index outside the collection.
     MediaEntry GetEntryAt(int index) const;
+    // Entry i in place, for showing its row; null for an index outside the collection.
+    const MediaEntry* FindEntry(int index) const {
+        return index >= 0 && index < GetCount() ? &m_entries[static_cast<size_t>(index)] : nullptr;
+    }
     // Replaces entry i and its row's texts. Throws std::out_of_range for an index outside.
     void SetEntryAt(int index, const MediaEntry& entry);
     // A value copy of all entries, in order.

@@ -2,13 +2,15 @@
 
 #include <algorithm>
 
-// c_str() ends each text at its first zero character, as displays of tag texts must.
+// The rows ask the list window for their texts when shown (LVN_GETDISPINFO), so that reordering or
+// changing entries needs no call per row; the texts given here only size the columns. c_str() ends
+// each text at its first zero character, as displays of tag texts must.
 int CListCtrlRows::InsertRow(int index, const std::string& artist, const std::string& album,
                              const std::string& song) {
-    int row = m_list.InsertItem(index, artist.c_str());
+    int row = m_list.InsertItem(index, LPSTR_TEXTCALLBACKA);
     if (row >= 0) {
-        m_list.SetItemText(row, 1, album.c_str());
-        m_list.SetItemText(row, 2, song.c_str());
+        m_list.SetItemText(row, 1, LPSTR_TEXTCALLBACKA);
+        m_list.SetItemText(row, 2, LPSTR_TEXTCALLBACKA);
         if (row == m_list.GetItemCount() - 1)
             m_appended.push_back({artist.c_str(), album.c_str(), song.c_str()});
         else
@@ -30,11 +32,9 @@ void CListCtrlRows::DeleteAllRows() {
     m_bWidestKnown = true;
 }
 
-void CListCtrlRows::SetRowTexts(int index, const std::string& artist, const std::string& album,
-                                const std::string& song) {
-    m_list.SetItemText(index, 0, artist.c_str());
-    m_list.SetItemText(index, 1, album.c_str());
-    m_list.SetItemText(index, 2, song.c_str());
+void CListCtrlRows::SetRowTexts(int index, const std::string&, const std::string&, const std::string&) {
+    // The row asks for its new texts when painted; a batch repaints everything at its end anyway.
+    if (m_nUpdateDepth == 0) m_list.SendMessage(LVM_REDRAWITEMS, index, index);
     m_bWidestKnown = false;
 }
 

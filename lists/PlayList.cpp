@@ -9,6 +9,7 @@
 #include "library/SavedList.h"
 #include "library/TextFileDialog.h"
 #include "lists/FolderDialog.h"
+#include "lists/TagEditorDlg.h"
 #include "res/resource.h"
 
 #include <windowsx.h>
@@ -104,7 +105,42 @@ void StartLoader(HWND list, int listId, LoadKind kind, const std::string& text, 
 
 }  // namespace
 
-CPlayList::CPlayList() : CDialog(IDD_PLAYLIST), m_rows(m_list), m_entries(m_rows) {}
+CPlayList::CPlayList() : CDialog(IDD_PLAYLIST), m_rows(m_list), m_entries(m_rows) {
+    m_entries.SetChangeCallback([this] {
+        if (!m_bHoldFindRefresh) RefreshFind();
+    });
+}
+
+// An open find window searches what the rows show, so that it never sends a row that is gone.
+void CPlayList::RefreshFind() {
+    if (m_dlgFind.IsWindowVisible()) m_dlgFind.SetItems(GetEntries());
+}
+
+// One fresh snapshot after all the removals rather than one per row: nothing can search in between,
+// and a snapshot per row would make removing many rows from a long list quadratic.
+void CPlayList::RemoveSelected() {
+    m_bHoldFindRefresh = true;
+    const int before = GetCount();
+    try {
+        m_entries.RemoveSelected();
+    } catch (...) {
+        m_bHoldFindRefresh = false;
+        RefreshFind();
+        throw;
+    }
+    m_bHoldFindRefresh = false;
+    if (GetCount() != before) RefreshFind();
+}
+
+void CPlayList::SortByColumn(int column) {
+    if (column < 0 || column > 2 || GetCount() == 0) return;
+    m_list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    m_entries.SortByColumn(column);
+}
+
+void CPlayList::OpenFind() {
+    if (!m_dlgFind.Open(this, GetEntries())) DebugOutput("Could not open the find window");
+}
 
 UINT CPlayList::ListClosedMessage() {
     static const CRegisteredMessage message("BC557768-46BB-44fd-9A02-126381B3DF1E");
@@ -237,6 +273,9 @@ LRESULT CPlayList::OnPostedEntries(LPARAM lParam) {
 // The owner may save only after this window is gone (Wine destroys owned windows first): the groups
 // still queued, and the rest of the start-up load, must not go with the window.
 LRESULT CPlayList::OnDestroy() {
+    // Our own windows go while their objects are whole; the objects' destructors only let go.
+    if (m_dlgFind.IsWindow()) m_dlgFind.DestroyWindow();
+    if (m_dlgLyrics.IsWindow()) m_dlgLyrics.DestroyWindow();
     FinishLoading();
     return Default();
 }
@@ -248,6 +287,7 @@ int CPlayList::GetRowCountOf(HWND list) {
 }
 
 LRESULT CPlayList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == CMelodeckSearch::SelectRowMessage()) return OnFindRow(static_cast<int>(lParam));
     switch (message) {
     case WM_SIZE: return OnSize(LOWORD(lParam), HIWORD(lParam));
     case WM_CONTEXTMENU: return OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -266,6 +306,10 @@ bool CPlayList::OnCommand(UINT id, UINT code, HWND control) {
     case ID_LIST_LOADDIRECTORY: OnLoadDirectory(true); return true;
     case ID_LIST_ADDPLAYLIST: OnLoadPlayList(false); return true;
     case ID_LIST_LOADPLAYLIST: OnLoadPlayList(true); return true;
+    case ID_LIST_FIND: OpenFind(); return true;
+    case IDC_FINDBY: OpenFind(); return true;
+    case ID_LIST_LYRICS: OnLyrics(); return true;
+    case ID_LIST_PROPERTIES: OnProperties(); return true;
     }
     return CDialog::OnCommand(id, code, control);
 }
@@ -279,6 +323,14 @@ bool CPlayList::OnNotify(NMHDR* header, LRESULT* result) {
         return true;
     case LVN_COLUMNCLICK:
         SortByColumn(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+        *result = 0;
+        return true;
+    case LVN_GETDISPINFOA:
+        OnGetRowText(reinterpret_cast<NMLVDISPINFOA*>(header)->item);
+        *result = 0;
+        return true;
+    case LVN_KEYDOWN:
+        OnListKey(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
         *result = 0;
         return true;
     }
@@ -320,9 +372,59 @@ void CPlayList::OnAddToQueue() {
         m_pQueue->AddEntry(GetEntryAt(row));
 }
 
+// A row shows its entry's texts up to their first zero character.
+void CPlayList::OnGetRowText(LVITEMA& item) const {
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    const MediaEntry* entry = m_entries.FindEntry(item.iItem);
+    const std::string* text = nullptr;
+    if (entry) {
+        switch (item.iSubItem) {
+        case 0: text = &entry->m_strArtist; break;
+        case 1: text = &entry->m_strAlbum; break;
+        case 2: text = &entry->m_strSong; break;
+        }
+    }
+    ::lstrcpynA(item.pszText, text ? text->c_str() : "", item.cchTextMax);
+}
+
+// Delete removes the selected rows, as "Remove" does; Ctrl+A selects every row.
+void CPlayList::OnListKey(WORD key) {
+    if (key == VK_DELETE)
+        RemoveSelected();
+    else if (key == 'A' && (::GetKeyState(VK_CONTROL) & 0x8000) && !(::GetKeyState(VK_MENU) & 0x8000))
+        m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+// The find window found this row of its snapshot; a row the list no longer has is ignored.
+LRESULT CPlayList::OnFindRow(int row) {
+    if (row < 0 || row >= m_list.GetItemCount()) return 0;
+    m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED | LVIS_FOCUSED);
+    m_list.EnsureVisible(row, false);
+    return 0;
+}
+
+void CPlayList::OnLyrics() {
+    const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
+    if (row < 0 || row >= GetCount()) return;
+    if (!m_dlgLyrics.Open(this, GetEntryAt(row))) DebugOutput("Could not open the lyrics window");
+}
+
+// The row changes only when the file holds the new texts; the editor has told the user otherwise.
+void CPlayList::OnProperties() {
+    const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
+    if (row < 0 || row >= GetCount()) return;
+    MediaEntry entry = GetEntryAt(row);
+    CPropertiesDlg dialog(entry, this);
+    if (dialog.DoModal() == IDOK && dialog.SaveTag(entry)) {
+        // The list may have changed while the editor was open (a load, the player taking the front).
+        if (row < GetCount() && GetEntryAt(row).m_strPath == entry.m_strPath) m_entries.SetEntryAt(row, entry);
+    }
+    if (row < m_list.GetItemCount()) m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
 void CPlayList::OnLoadDirectory(bool clear) {
     CFolderDialog chooser(m_hWnd);
-    LoadDirectory(chooser.Browse("Select a Directory to play"), clear);
+    LoadDirectory(chooser.Browse(CFolderDialog::kListTitle), clear);
 }
 
 void CPlayList::OnLoadPlayList(bool clear) {

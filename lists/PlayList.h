@@ -5,7 +5,9 @@
 #include "framework/Dialog.h"
 #include "library/MP3Thread.h"
 #include "library/PlayListEntries.h"
+#include "lists/FindDlg.h"
 #include "lists/ListCtrlRows.h"
+#include "lyrics/MelodeckLyrics.h"
 #include "playback/Transport.h"
 
 #include <memory>
@@ -34,10 +36,14 @@ public:
     int TakeAt(int index, MediaEntry& out) override { return m_entries.TakeAt(index, out); }
     int TakeRandom(MediaEntry& out) override { return m_entries.TakeRandom(out); }
     int TakeFront(MediaEntry& out) override { return m_entries.TakeFront(out); }
-    void RemoveSelected() { m_entries.RemoveSelected(); }
+    void RemoveSelected();
     // Empties the list and supersedes every load still running: what they still find never shows.
     void RemoveAll();
-    void SortByColumn(int column) { m_entries.SortByColumn(column); }
+    // The rows are rewritten in place: a selection would stay on rows now showing other entries.
+    void SortByColumn(int column);
+
+    // The Find command: opens the find window over this list, or renews its snapshot when it is open.
+    void OpenFind();
 
     // Loads the folder tree's music files in the background; clear first empties the list. An empty
     // path (a cancelled folder chooser) does nothing.
@@ -71,6 +77,7 @@ public:
 
     CListCtrl m_list;
     CPlayList* m_pQueue = nullptr;  // where "Add to Queue" appends; the queue window has none
+    CMelodeckSearch m_dlgFind;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -89,7 +96,13 @@ private:
     bool StartupLoadPending() const;
     LoadTicket CurrentTicket() const;
     LRESULT OnDestroy();
+    LRESULT OnFindRow(int row);
     void OnAddToQueue();
+    void OnLyrics();
+    void OnProperties();
+    void OnListKey(WORD key);
+    void OnGetRowText(LVITEMA& item) const;
+    void RefreshFind();
     void OnLoadDirectory(bool clear);
     void OnLoadPlayList(bool clear);
     void Hide();
@@ -102,4 +115,6 @@ private:
     bool m_bStartupLoaded = false;
     bool m_bFinishing = false;
     std::vector<MediaEntry> m_unshown;  // handed over after FinishLoading: saved after the rows' entries
+    CMelodeckLyrics m_dlgLyrics;
+    bool m_bHoldFindRefresh = false;
 };

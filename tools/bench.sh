@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows tree and runs the benchmarks under Wine: the folder scan (bench/ScanBench.cpp) and
-# the start-up with a 10,000-entry saved play list (bench/StartupBench.cpp). Each prints its figures.
+# the start-up with a 10,000-entry saved play list (bench/StartupBench.cpp), and sorting and searching a
+# 10,000-row play list window (bench/ListBench.cpp). Each prints its figures.
 #   tools/bench.sh [rounds]        rounds per benchmark (default 5)
 # MELODECK_BUILD picks the build folder (default build/). MELODECK_BENCH_WARM=0 leaves the processors
 # alone; by default a lowest-priority busy loop per processor keeps them from sleeping between Wine's
@@ -15,7 +16,7 @@ rounds=${1:-5}
 ensure_packages
 configure_win
 log "Building the benchmarks"
-cmake --build "$BUILD/win" --target ScanBench StartupBench -j"$(nproc)"
+cmake --build "$BUILD/win" --target ScanBench StartupBench ListBench -j"$(nproc)"
 ensure_prefix
 ensure_display
 
@@ -43,3 +44,5 @@ log "Folder scan"
 wine ./ScanBench.exe "$rounds" </dev/null
 log "Start-up"
 wine ./StartupBench.exe "$rounds" </dev/null
+log "Sorting and searching a list"
+wine ./ListBench.exe "$rounds" </dev/null
