@@ -142,3 +142,38 @@ TEST_F(SavedOptionsTest, AnUnreadableFontRecordKeepsTheDialogFont) {
 }
 
 }  // namespace
+
+namespace {
+
+// Paths handed to the program from outside: its command line and a second start.
+TEST(OpenFromOutsideTest, CommandLinePathsFillThePlayListAndASecondStartAddsToTheFirst) {
+    CMelodeckProcess program;
+    const std::string folder = program.PathIn("music");
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    auto write = [](const std::string& path, const std::string& bytes) {
+        HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        ::CloseHandle(file);
+    };
+    write(folder + "\\a.mp3", std::string(200, 'x'));
+    write(program.PathIn("b.mp3"), std::string(200, 'x'));
+    write(program.PathIn("c.mp3"), std::string(200, 'x'));
+    write(program.PathIn("list.m3u"), "#EXTM3U\r\nb.mp3\r\n");
+    ASSERT_TRUE(program.Start(20000, "music list.m3u c.mp3"));
+    HWND list = ::GetDlgItem(program.FindTopLevel("Play List"), 1002);
+    auto rows = [&] { return static_cast<int>(::SendMessageA(list, 0x1004 /* LVM_GETITEMCOUNT */, 0, 0)); };
+    EXPECT_TRUE(WaitFor([&] { return rows() == 3; }, 20000)) << rows();
+
+    STARTUPINFOA startup{sizeof(startup)};
+    PROCESS_INFORMATION second{};
+    std::string command = "\"" + program.PathIn("Melodeck.exe") + "\" \"" + program.PathIn("b.mp3") + "\"";
+    ASSERT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &second));
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(second.hProcess, 20000)) << "the second start ends";
+    ::CloseHandle(second.hThread);
+    ::CloseHandle(second.hProcess);
+    EXPECT_TRUE(WaitFor([&] { return rows() == 4; }, 20000)) << rows();
+    EXPECT_TRUE(program.IsRunning());
+}
+
+}  // namespace

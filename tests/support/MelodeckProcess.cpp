@@ -64,12 +64,12 @@ CMelodeckProcess::~CMelodeckProcess() {
     RemoveFolder(m_strFolder);
 }
 
-bool CMelodeckProcess::Start(DWORD timeoutMs) {
+bool CMelodeckProcess::Start(DWORD timeoutMs, const std::string& arguments) {
     Kill();
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     std::string program = PathIn("Melodeck.exe");
-    std::string commandLine = "\"" + program + "\"";
+    std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                           m_strFolder.c_str(), &startup, &m_info))
         return false;

@@ -18,7 +18,7 @@ public:
     std::string PathIn(const std::string& name) const { return m_strFolder + "\\" + name; }
 
     // Starts the program and waits until its player window is up; false on failure or time-out.
-    bool Start(DWORD timeoutMs = 20000);
+    bool Start(DWORD timeoutMs = 20000, const std::string& arguments = std::string());
     // Asks the player window to close (as the close box does) and waits for the process to end.
     bool Close(DWORD timeoutMs = 20000);
     bool WaitForExit(DWORD timeoutMs);
