@@ -242,6 +242,63 @@ TEST_F(PlayListWindowTest, RemoveAllDropsWhatEarlierLoadsStillBring) {
     EXPECT_EQ("later", m_list.GetEntryAt(0).m_strArtist);
 }
 
+// The items of the context menu the window tracks, read by a second thread while the menu is open
+// (menus belong to their process, so only a thread of this one can read them), then closed.
+std::vector<std::string> ContextMenuOf(CPlayList& window) {
+    std::vector<std::string> items;
+    std::thread reader([&] {
+        HWND popup = nullptr;
+        for (int wait = 0; wait < 500 && !popup; ++wait, ::Sleep(20)) {
+            for (HWND found = nullptr; (found = ::FindWindowExA(nullptr, found, "#32768", nullptr));) {
+                DWORD process = 0;
+                ::GetWindowThreadProcessId(found, &process);
+                if (process == ::GetCurrentProcessId() && ::IsWindowVisible(found)) popup = found;
+            }
+        }
+        if (!popup) return;
+        auto menu = reinterpret_cast<HMENU>(::SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
+        for (int position = 0; position < ::GetMenuItemCount(menu); ++position) {
+            char text[64] = {};
+            ::GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof(text), MF_BYPOSITION);
+            items.push_back(text[0] ? text : "-");
+        }
+        ::PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    window.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window.m_hWnd), MAKELPARAM(60, 60));
+    reader.join();
+    return items;
+}
+
+TEST_F(PlayListWindowTest, TheQueuesContextMenuStartsWithRemoveThePlayListsHasAllFourteen) {
+    CPlayList queue;
+    ASSERT_TRUE(queue.Create(CPlayList::kQueueId, nullptr));
+    queue.ShowWindow(SW_SHOW);
+    const std::vector<std::string> all{"Add to &Queue", "&Remove", "&Remove All", "-", "&Add Directory",
+                                       "Load &Directory", "-", "Add &Play List", "&Load Play List", "-",
+                                       "&Find\tCtrl+F", "-", "L&yrics", "&Properties"};
+    EXPECT_EQ(all, ContextMenuOf(m_list));
+    EXPECT_EQ(std::vector<std::string>(all.begin() + 1, all.end()), ContextMenuOf(queue));
+    queue.DestroyWindow();
+}
+
+// Ctrl+A selects every row, Delete removes the selected ones; the queue's Enter adds nowhere.
+TEST_F(PlayListWindowTest, CtrlASelectsAllAndDeleteRemovesThem) {
+    for (int i = 0; i < 3; ++i) m_list.AddEntry(Entry("a", "b", "s" + std::to_string(i)));
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    m_list.m_list.SendMessage(WM_KEYDOWN, 'A');
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(3u, m_list.m_list.SendMessage(LVM_GETSELECTEDCOUNT));
+    m_list.m_list.SetItemState(1, 0, LVIS_SELECTED);
+    m_list.m_list.SendMessage(WM_KEYDOWN, VK_DELETE);
+    ExpectInStep();
+    ASSERT_EQ(1, m_list.GetCount());
+    EXPECT_EQ("s1", m_list.GetEntryAt(0).m_strSong);
+}
+
 TEST_F(PlayListWindowTest, AddingToADestroyedWindowFailsQuietly) {
     HWND target = m_list.m_hWnd;
     auto loaderTarget = m_list.MakeLoaderTarget();
