@@ -107,7 +107,7 @@ LRESULT CMciWindow::OnCreate() {
 }
 
 void CMciWindow::OnDestroy() {
-    ::KillTimer(m_hWnd, kTimerPoll);
+    SetPolling(false);
     m_device.Close();
     RestoreWaveOut();
     // The tooltip is a popup owned by the top-level window: it would outlive us.
@@ -184,7 +184,6 @@ LRESULT CMciWindow::OnOpen(const char* path) {
     m_volumeRoute = InitialVolumeRoute(kind);
     // Every device starts at the remembered volume; one that refuses plays at its own level.
     ApplyVolume(m_nVolume);
-    ::SetTimer(m_hWnd, kTimerPoll, kPollMs, nullptr);
     m_dwError = 0;
     m_nShownLength = -1;
     m_nShownPosition = -1;
@@ -197,7 +196,7 @@ LRESULT CMciWindow::OnOpen(const char* path) {
 void CMciWindow::CloseDevice() {
     if (!m_device.IsOpen()) return;
     BeginOwnCommand();
-    ::KillTimer(m_hWnd, kTimerPoll);
+    SetPolling(false);
     m_device.Close();
     RestoreWaveOut();
     m_volumeRoute = VolumeRoute::Remembered;
@@ -374,10 +373,22 @@ LRESULT CMciWindow::OnGetMode(UINT length, char* buffer) {
 }
 
 void CMciWindow::CheckMode(bool playCompleted) {
-    ReadMode();
+    long mode = ReadMode();
+    // Only a playing (or not yet ready) device changes by itself; a stopped or paused one changes by a
+    // command, and every command is followed by a check. Idle, the player thus costs no timer at all.
+    SetPolling(m_device.IsOpen() && mode != kMciModeStop && mode != kMciModePause && mode != kMciModeOpen);
     if (playCompleted) m_tracker.PlayCompleted();
     UpdateBar();
     FlushReports();
+}
+
+void CMciWindow::SetPolling(bool poll) {
+    if (poll == m_bPolling) return;
+    m_bPolling = poll;
+    if (poll)
+        ::SetTimer(m_hWnd, kTimerPoll, kPollMs, nullptr);
+    else
+        ::KillTimer(m_hWnd, kTimerPoll);
 }
 
 void CMciWindow::PostCheck() {

@@ -62,6 +62,8 @@ private:
     // Mode changes: read now and report what changed; or ask for that from the message loop.
     void CheckMode(bool playCompleted);
     void PostCheck();
+    // Runs the polling timer, or stops it.
+    void SetPolling(bool poll);
     void FlushReports();
     // Records a failed command and tells the parent; returns the error. The object may be gone
     // afterwards (the parent may destroy the window): touch nothing after calling it.
@@ -90,6 +92,7 @@ private:
     int m_nNotifyDepth = 0;       // notifications to the parent in progress
     bool m_bFlushPending = false; // changes arrived while the parent was being notified
     bool m_bCheckPosted = false;
+    bool m_bPolling = false;
     bool m_bDestroyed = false;
 
     HWND m_hButton = nullptr;

@@ -21,6 +21,7 @@ void CALLBACK TickCallback(UINT timerId, UINT, DWORD_PTR user, DWORD_PTR, DWORD_
 
 CBannerStatic::~CBannerStatic() {
     KillTick();
+    m_timerThread.Release();
 }
 
 void CBannerStatic::SetSpeed(int speed) {
@@ -40,6 +41,7 @@ void CBannerStatic::ScheduleTick() {
         m_nTimerId = 0; // nothing to post to; the owner sets a speed once the window exists
         return;
     }
+    m_timerThread.Acquire();
     const UINT period = static_cast<UINT>(m_scroll.GetPeriod());
     UINT id = ::timeSetEvent(period, kTickResolution, &TickCallback, reinterpret_cast<DWORD_PTR>(m_hWnd),
                              TIME_ONESHOT | TIME_CALLBACK_FUNCTION);
@@ -108,6 +110,7 @@ LRESULT CBannerStatic::OnSize() {
 
 LRESULT CBannerStatic::OnDestroy() {
     KillTick(); // nothing may re-arm the chain once the window goes
+    m_timerThread.Release();
     return CMultiColorStatic::OnDestroy();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // CBannerStatic: a multi-colour static whose line scrolls through the control one pixel per tick and
 // wraps around. Ticks come from one-shot multimedia timers whose callback only posts the window a
-// WM_TIMER message; the window, not the object, is what the timer thread knows.
+// WM_TIMER message; the window, not the object, is what the timer thread knows. While the window
+// lives the banner holds the multimedia timer thread alive, so that a tick costs no thread start.
+#include "framework/MultimediaTimer.h"
 #include "widgets/BannerScroll.h"
 #include "widgets/MultiColorStatic.h"
 
@@ -35,6 +37,7 @@ protected:
 private:
     CBannerScroll m_scroll;
     UINT m_nTimerId = 0;
+    CTimerThreadHold m_timerThread;
 
     void ScheduleTick();
     void KillTick();

@@ -1,0 +1,271 @@
+// Idle cost benchmark. Measures the processor time (utime + stime, from /proc) that a process uses
+// over a 10-second window, for, in the same run and interleaved round by round:
+//   floor:   this program started again as a bare window program: with nothing running, and with a
+//            periodic 50 ms multimedia timer whose callback posts a message that repaints a 300 x 20
+//            static one pixel further (what the banner does);
+//   program: the real Melodeck with empty lists, and playing a generated 60-second WAV from its play
+//            list (Play pressed), its banner scrolling.
+// Also the share of the Wine server over each window, read from /proc when it can be found.
+//
+// Usage: IdleBench [rounds] [seconds]        IdleBench --bare MARK [timer]   (the floor program)
+#include "bench/BenchFigures.h"
+#include "library/SavedList.h"
+#include "support/MelodeckProcess.h"
+#include "support/TestMedia.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#ifndef MELODECK_EXE_PATH
+#error "MELODECK_EXE_PATH must name the program to start"
+#endif
+
+namespace {
+
+constexpr UINT kBareTick = WM_APP + 1;
+constexpr int kPlayButton = 1003;
+constexpr int kListControl = 1002;
+constexpr unsigned kToneMs = 60000;
+
+// ---- The floor program.
+
+int g_nOffset = 0;
+HWND g_hStatic = nullptr;
+
+LRESULT CALLBACK BareProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case kBareTick: {
+        char text[64];
+        ++g_nOffset;
+        std::snprintf(text, sizeof(text), "%*sBare program, tick %d", g_nOffset % 20, "", g_nOffset);
+        ::SetWindowTextA(g_hStatic, text);
+        ::UpdateWindow(g_hStatic);
+        return 0;
+    }
+    case WM_DESTROY: ::PostQuitMessage(0); return 0;
+    }
+    return ::DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+void CALLBACK BareTimer(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+    ::PostMessageA(reinterpret_cast<HWND>(user), kBareTick, 0, 0);
+}
+
+int RunBare(bool withTimer) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = BareProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "MelodeckIdleBenchBare";
+    ::RegisterClassA(&wc);
+    HWND hWnd = ::CreateWindowA(wc.lpszClassName, "Bare program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 50,
+                                340, 80, nullptr, nullptr, wc.hInstance, nullptr);
+    g_hStatic = ::CreateWindowA("STATIC", "Bare program", WS_CHILD | WS_VISIBLE, 10, 10, 300, 20, hWnd, nullptr,
+                                wc.hInstance, nullptr);
+    UINT timer = withTimer ? ::timeSetEvent(50, 100, &BareTimer, reinterpret_cast<DWORD_PTR>(hWnd),
+                                            TIME_PERIODIC | TIME_CALLBACK_FUNCTION)
+                           : 0;
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    if (timer) ::timeKillEvent(timer);
+    return 0;
+}
+
+// ---- Measuring.
+
+double CpuSeconds(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1;
+    auto value = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+    };
+    return (value(kernel) + value(user)) / 1e7;
+}
+
+// The /proc stat file of the first process whose command line holds the text, through drive Z:.
+std::string FindUnixStat(const std::string& needle) {
+    std::string found;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA("Z:\\proc\\*", &data);
+    if (find == INVALID_HANDLE_VALUE) return found;
+    do {
+        if (!std::isdigit(static_cast<unsigned char>(data.cFileName[0]))) continue;
+        const std::string folder = std::string("Z:\\proc\\") + data.cFileName;
+        std::ifstream file(folder + "\\cmdline", std::ios::binary);
+        std::string commandLine((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
+        if (commandLine.find(needle) != std::string::npos) {
+            found = folder + "\\stat";
+            break;
+        }
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+    return found;
+}
+
+// utime + stime in seconds from a /proc stat file; -1 when it cannot be read.
+double UnixCpuSeconds(const std::string& statPath) {
+    std::ifstream stat(statPath);
+    std::string line;
+    if (statPath.empty() || !std::getline(stat, line) || line.rfind(')') == std::string::npos) return -1;
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    unsigned long long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14) utime = std::strtoull(field.c_str(), nullptr, 10);
+        if (i == 15) stime = std::strtoull(field.c_str(), nullptr, 10);
+    }
+    return static_cast<double>(utime + stime) / 100.0; // clock ticks of 10 ms
+}
+
+// A process's processor time: from /proc when its Unix process is found (what the figures mean),
+// else from GetProcessTimes.
+struct CpuSource {
+    HANDLE process;
+    std::string statPath;
+    double Seconds() const { return statPath.empty() ? CpuSeconds(process) : UnixCpuSeconds(statPath); }
+};
+
+struct Sample {
+    double process = 0;
+    double server = 0;
+};
+
+void PumpFor(DWORD milliseconds) {
+    WaitFor([] { return false; }, milliseconds);
+}
+
+// The time used over the window, as a percentage of one processor.
+Sample Measure(const CpuSource& source, double seconds) {
+    PumpFor(2000); // start-up settles
+    static const std::string server = FindUnixStat("wineserver");
+    double cpu0 = source.Seconds(), server0 = UnixCpuSeconds(server);
+    PumpFor(static_cast<DWORD>(seconds * 1000));
+    double cpu1 = source.Seconds(), server1 = UnixCpuSeconds(server);
+    Sample sample;
+    sample.process = cpu0 < 0 ? -1 : 100.0 * (cpu1 - cpu0) / seconds;
+    sample.server = server0 < 0 ? -1 : 100.0 * (server1 - server0) / seconds;
+    return sample;
+}
+
+Sample MeasureBare(bool withTimer, double seconds) {
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, sizeof(self));
+    // A word of its own on the command line finds its Unix process.
+    const std::string mark = "run" + std::to_string(::GetTickCount());
+    std::string commandLine = std::string("\"") + self + "\" --bare " + mark + (withTimer ? " timer" : "");
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(self, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return {-1, -1};
+    ::WaitForInputIdle(info.hProcess, 10000);
+    Sample sample = Measure(CpuSource{info.hProcess, FindUnixStat(mark)}, seconds);
+    ::TerminateProcess(info.hProcess, 0);
+    ::WaitForSingleObject(info.hProcess, 10000);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    return sample;
+}
+
+HANDLE OpenForTimes(DWORD processId) {
+    return ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+}
+
+BOOL CALLBACK FindToneBar(HWND hWnd, LPARAM lParam) {
+    char text[256] = {};
+    ::GetWindowTextA(hWnd, text, sizeof(text));
+    if (std::strstr(text, "tone")) *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return TRUE;
+}
+
+Sample MeasureMelodeck(bool playing, double seconds) {
+    CMelodeckProcess program;
+    if (playing) {
+        const std::string tone = program.PathIn("tone.wav");
+        std::string error;
+        if (!WriteWavFile(tone, kToneMs) ||
+            !WriteSavedList(program.PathIn("Playlist.dat"), {{tone, "tone.wav", "Idle Bench", "Tones", "A"}},
+                            &error))
+            return {-1, -1};
+    }
+    if (!program.Start()) return {-1, -1};
+    HWND player = program.Player();
+    if (playing) {
+        // Play once the saved play list has been read; the device window then carries the file's name.
+        HWND list = ::GetDlgItem(program.FindTopLevel("Play List"), kListControl);
+        WaitFor([&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 20000);
+        ::PostMessageA(player, WM_COMMAND, MAKEWPARAM(kPlayButton, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(player, kPlayButton)));
+        HWND bar = nullptr;
+        WaitFor(
+            [&] {
+                ::EnumChildWindows(player, &FindToneBar, reinterpret_cast<LPARAM>(&bar));
+                return bar != nullptr;
+            },
+            20000);
+        if (!bar) std::printf("  (the tone did not start playing)\n");
+    }
+    HANDLE process = OpenForTimes(program.ProcessId());
+    Sample sample = process ? Measure(CpuSource{process, FindUnixStat(program.Folder())}, seconds) : Sample{-1, -1};
+    if (process) ::CloseHandle(process);
+    program.Close();
+    return sample;
+}
+
+void PrintPercent(const char* what, const Figure& figure, const Figure& server, double floor) {
+    std::printf("  %-52s best %5.2f %%  median %5.2f %%", what, figure.Best(), figure.Median());
+    if (!server.values.empty() && server.Best() >= 0)
+        std::printf("   server: median %5.2f %%", server.Median());
+    if (floor > 0) std::printf("  (%.1f x floor)", figure.Median() / floor);
+    std::printf("\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "--bare") == 0) return RunBare(argc > 3);
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const double seconds = argc > 2 ? std::max(1.0, std::atof(argv[2])) : 10.0;
+
+    std::printf("Processor time over %.0f s, as a percentage of one processor (%d rounds)\n", seconds, rounds);
+    Figure bareIdle, bareTimer, idle, playing;
+    Figure bareIdleServer, bareTimerServer, idleServer, playingServer;
+    for (int round = 0; round < rounds; ++round) {
+        auto add = [](Figure& figure, Figure& server, Sample sample) {
+            figure.values.push_back(sample.process);
+            server.values.push_back(sample.server);
+        };
+        add(bareIdle, bareIdleServer, MeasureBare(false, seconds));
+        add(bareTimer, bareTimerServer, MeasureBare(true, seconds));
+        add(idle, idleServer, MeasureMelodeck(false, seconds));
+        add(playing, playingServer, MeasureMelodeck(true, seconds));
+        std::printf("  round %d: bare %.2f %%, bare with a 50 ms timer %.2f %%, Melodeck idle %.2f %%, "
+                    "playing %.2f %%\n",
+                    round + 1, bareIdle.values.back(), bareTimer.values.back(), idle.values.back(),
+                    playing.values.back());
+        std::fflush(stdout);
+    }
+    PrintRule();
+    PrintPercent("floor: bare window program, no timer", bareIdle, bareIdleServer, 0);
+    PrintPercent("floor: bare program, 50 ms multimedia timer repainting", bareTimer, bareTimerServer, 0);
+    PrintPercent("Melodeck idle, empty lists", idle, idleServer, bareTimer.Median());
+    PrintPercent("Melodeck playing a WAV, banner scrolling", playing, playingServer, bareTimer.Median());
+    PrintRule();
+    return 0;
+}
