@@ -21,3 +21,9 @@ bool ForEachInDirectory(const std::string& folder,
     }
     return true;
 }
+
+std::string FolderIdentity(const std::string& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) return std::string();
+    return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+}

@@ -7,6 +7,7 @@
 #include "library/MakeEntry.h"
 #include "library/SavedList.h"
 
+#include <algorithm>
 #include <cctype>
 
 std::string ExtensionOfName(const std::string& name) {
@@ -20,7 +21,11 @@ bool IsMusicExtension(const std::string& extension) {
     return extension == ".mp3" || extension == ".wma" || extension == ".cda" || extension == ".wav";
 }
 
-CMP3Thread::~CMP3Thread() { Flush(); }
+CMP3Thread::~CMP3Thread() {
+    Flush();
+    s_nEnded.fetch_add(1, std::memory_order_release);
+    s_nLive.fetch_sub(1, std::memory_order_release);
+}
 
 // The window drops a superseded loader's groups anyway; checking here as well saves the work of
 // making entries nobody will see.
@@ -56,6 +61,13 @@ void CMP3Thread::ScanDirectory(const std::string& folder) {
 }
 
 void CMP3Thread::ScanFolder(const std::string& folder) {
+    // A link that leads back to a folder being walked (one the system does not mark as a link) would
+    // take the walk round in circles: each folder is walked once per branch.
+    std::string identity = FolderIdentity(folder);
+    if (!identity.empty()) {
+        if (std::find(m_walking.begin(), m_walking.end(), identity) != m_walking.end()) return;
+        m_walking.push_back(identity);
+    }
     ForEachInDirectory(folder, [&](const std::string& name, bool isDirectory) {
         if (Stopped()) return false;
         std::string path = folder + kPathSeparator + name;
@@ -68,6 +80,7 @@ void CMP3Thread::ScanFolder(const std::string& folder) {
         FlushIfDue();
         return !Stopped();
     });
+    if (!identity.empty()) m_walking.pop_back();
 }
 
 void CMP3Thread::AddFile(const std::string& path, const std::string& name, const std::string& extension) {

@@ -51,7 +51,9 @@ bool IsMusicExtension(const std::string& extension);
 class CMP3Thread {
 public:
     explicit CMP3Thread(ILoaderTarget& target, LoadTicket ticket = {})
-        : m_target(target), m_ticket(std::move(ticket)) {}
+        : m_target(target), m_ticket(std::move(ticket)) {
+        ++s_nLive;
+    }
     virtual ~CMP3Thread();
     CMP3Thread(const CMP3Thread&) = delete;
     CMP3Thread& operator=(const CMP3Thread&) = delete;
@@ -67,6 +69,11 @@ public:
     void LoadM3U(const std::string& path);
     // Hands over whatever is still waiting; the routines do it when they end.
     void Flush();
+
+    // Loaders of this process at work, from their construction to their end after their last
+    // hand-over; and how many have ended so far.
+    static int LiveCount() { return s_nLive.load(std::memory_order_acquire); }
+    static unsigned EndedCount() { return s_nEnded.load(std::memory_order_acquire); }
 
     bool TargetGone() const { return m_bTargetGone; }
     // A clearing load of the same list started after this one: nothing more is handed over.
@@ -86,9 +93,13 @@ private:
     void FlushIfDue();
     bool Stopped();
 
+    static inline std::atomic<int> s_nLive{0};
+    static inline std::atomic<unsigned> s_nEnded{0};
+
     ILoaderTarget& m_target;
     LoadTicket m_ticket;
     std::vector<MediaEntry> m_pending;
+    std::vector<std::string> m_walking; // identities of the folders from the scan's root to here
     std::chrono::steady_clock::time_point m_pendingSince;
     bool m_bTargetGone = false;
     bool m_bSuperseded = false;
