@@ -11,7 +11,7 @@ as_root() {
 ensure_packages() {
     local wanted="cmake make g++ googletest libgtest-dev clang libclang-rt-14-dev
         g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-        wine wine64 fonts-wine xvfb xauth x11-utils imagemagick
+        wine wine64 fonts-wine xvfb xauth x11-utils xdotool imagemagick
         gstreamer1.0-plugins-base gstreamer1.0-plugins-good nsis zip unzip"
     local missing="" p
     for p in $wanted; do
