@@ -7,6 +7,7 @@
 #include "library/SavedList.h"
 #include "support/MelodeckProcess.h"
 #include "support/MusicTree.h"
+#include "support/RemoteList.h"
 #include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
@@ -28,44 +29,6 @@ constexpr int kListControl = 1002;
 
 using Rows = std::vector<std::vector<std::string>>;
 using Bytes = std::vector<uint8_t>;
-
-// A block of memory in another process, for the messages whose parameters point at data.
-class CRemoteMemory {
-public:
-    CRemoteMemory(DWORD processId, size_t size)
-        : m_hProcess(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)) {
-        if (m_hProcess) m_pData = ::VirtualAllocEx(m_hProcess, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-    }
-    ~CRemoteMemory() {
-        if (m_pData) ::VirtualFreeEx(m_hProcess, m_pData, 0, MEM_RELEASE);
-        if (m_hProcess) ::CloseHandle(m_hProcess);
-    }
-    CRemoteMemory(const CRemoteMemory&) = delete;
-    CRemoteMemory& operator=(const CRemoteMemory&) = delete;
-
-    bool IsValid() const { return m_pData != nullptr; }
-    bool Write(const void* data, size_t size) const {
-        return ::WriteProcessMemory(m_hProcess, m_pData, data, size, nullptr) != FALSE;
-    }
-    bool Read(void* data, size_t size) const {
-        return ::ReadProcessMemory(m_hProcess, m_pData, data, size, nullptr) != FALSE;
-    }
-    LPARAM Address() const { return reinterpret_cast<LPARAM>(m_pData); }
-
-private:
-    HANDLE m_hProcess;
-    void* m_pData = nullptr;
-};
-
-// Sets or clears the selected state of one row of another process's list view.
-bool SetRowSelected(HWND list, DWORD processId, int row, bool selected) {
-    CRemoteMemory remote(processId, sizeof(LVITEMA));
-    LVITEMA item{};
-    item.stateMask = LVIS_SELECTED;
-    item.state = selected ? LVIS_SELECTED : 0;
-    if (!remote.IsValid() || !remote.Write(&item, sizeof(item))) return false;
-    return ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), remote.Address()) != 0;
-}
 
 // The text of the item selected in the folder browser's tree.
 std::string SelectedFolderName(HWND browser, DWORD processId) {
