@@ -1,13 +1,13 @@
 // Idle cost benchmark. Measures the processor time (utime + stime, from /proc) that a process uses
 // over a 10-second window, for, in the same run and interleaved round by round:
-//   floor:   this program started again as a bare window program: with nothing running, and with a
+//   floor:   this program started again as a bare window program: with nothing running; with a
 //            periodic 50 ms multimedia timer whose callback posts a message that repaints a 300 x 20
-//            static one pixel further (what the banner does);
+//            static (what the banner does); and with that timer while it plays the same WAV by MCI
+//            command strings;
 //   program: the real Melodeck with empty lists, and playing a generated 60-second WAV from its play
 //            list (Play pressed), its banner scrolling.
-// Also the share of the Wine server over each window, read from /proc when it can be found.
 //
-// Usage: IdleBench [rounds] [seconds]        IdleBench --bare MARK [timer]   (the floor program)
+// Usage: IdleBench [rounds] [seconds]        IdleBench --bare MARK timer|none [WAV]   (the floor)
 #include "bench/BenchFigures.h"
 #include "library/SavedList.h"
 #include "support/MelodeckProcess.h"
@@ -63,7 +63,7 @@ void CALLBACK BareTimer(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
     ::PostMessageA(reinterpret_cast<HWND>(user), kBareTick, 0, 0);
 }
 
-int RunBare(bool withTimer) {
+int RunBare(bool withTimer, const char* wavPath) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = BareProc;
     wc.hInstance = ::GetModuleHandleA(nullptr);
@@ -77,12 +77,18 @@ int RunBare(bool withTimer) {
     UINT timer = withTimer ? ::timeSetEvent(50, 100, &BareTimer, reinterpret_cast<DWORD_PTR>(hWnd),
                                             TIME_PERIODIC | TIME_CALLBACK_FUNCTION)
                            : 0;
+    if (wavPath) {
+        const std::string open = std::string("open \"") + wavPath + "\" type waveaudio alias tone";
+        ::mciSendStringA(open.c_str(), nullptr, 0, nullptr);
+        ::mciSendStringA("play tone", nullptr, 0, nullptr);
+    }
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
     if (timer) ::timeKillEvent(timer);
+    if (wavPath) ::mciSendStringA("close tone", nullptr, 0, nullptr);
     return 0;
 }
 
@@ -141,39 +147,31 @@ struct CpuSource {
     double Seconds() const { return statPath.empty() ? CpuSeconds(process) : UnixCpuSeconds(statPath); }
 };
 
-struct Sample {
-    double process = 0;
-    double server = 0;
-};
+using Sample = double; // percent of one processor; -1 when unknown
 
-void PumpFor(DWORD milliseconds) {
-    WaitFor([] { return false; }, milliseconds);
-}
 
 // The time used over the window, as a percentage of one processor.
+// Waits on the process itself: this program stays quiet meanwhile, as Wine's server serves both.
 Sample Measure(const CpuSource& source, double seconds) {
-    PumpFor(2000); // start-up settles
-    static const std::string server = FindUnixStat("wineserver");
-    double cpu0 = source.Seconds(), server0 = UnixCpuSeconds(server);
-    PumpFor(static_cast<DWORD>(seconds * 1000));
-    double cpu1 = source.Seconds(), server1 = UnixCpuSeconds(server);
-    Sample sample;
-    sample.process = cpu0 < 0 ? -1 : 100.0 * (cpu1 - cpu0) / seconds;
-    sample.server = server0 < 0 ? -1 : 100.0 * (server1 - server0) / seconds;
-    return sample;
+    ::WaitForSingleObject(source.process, 2000); // start-up settles
+    double cpu0 = source.Seconds();
+    ::WaitForSingleObject(source.process, static_cast<DWORD>(seconds * 1000));
+    double cpu1 = source.Seconds();
+    return cpu0 < 0 || cpu1 < 0 ? -1 : 100.0 * (cpu1 - cpu0) / seconds;
 }
 
-Sample MeasureBare(bool withTimer, double seconds) {
+Sample MeasureBare(bool withTimer, const std::string& wavPath, double seconds) {
     char self[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, self, sizeof(self));
     // A word of its own on the command line finds its Unix process.
     const std::string mark = "run" + std::to_string(::GetTickCount());
-    std::string commandLine = std::string("\"") + self + "\" --bare " + mark + (withTimer ? " timer" : "");
+    std::string commandLine = std::string("\"") + self + "\" --bare " + mark + (withTimer ? " timer" : " none");
+    if (!wavPath.empty()) commandLine += " \"" + wavPath + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     if (!::CreateProcessA(self, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return {-1, -1};
+        return -1;
     ::WaitForInputIdle(info.hProcess, 10000);
     Sample sample = Measure(CpuSource{info.hProcess, FindUnixStat(mark)}, seconds);
     ::TerminateProcess(info.hProcess, 0);
@@ -184,7 +182,7 @@ Sample MeasureBare(bool withTimer, double seconds) {
 }
 
 HANDLE OpenForTimes(DWORD processId) {
-    return ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    return ::OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, processId);
 }
 
 BOOL CALLBACK FindToneBar(HWND hWnd, LPARAM lParam) {
@@ -202,9 +200,9 @@ Sample MeasureMelodeck(bool playing, double seconds) {
         if (!WriteWavFile(tone, kToneMs) ||
             !WriteSavedList(program.PathIn("Playlist.dat"), {{tone, "tone.wav", "Idle Bench", "Tones", "A"}},
                             &error))
-            return {-1, -1};
+            return -1;
     }
-    if (!program.Start()) return {-1, -1};
+    if (!program.Start()) return -1;
     HWND player = program.Player();
     if (playing) {
         // Play once the saved play list has been read; the device window then carries the file's name.
@@ -222,16 +220,14 @@ Sample MeasureMelodeck(bool playing, double seconds) {
         if (!bar) std::printf("  (the tone did not start playing)\n");
     }
     HANDLE process = OpenForTimes(program.ProcessId());
-    Sample sample = process ? Measure(CpuSource{process, FindUnixStat(program.Folder())}, seconds) : Sample{-1, -1};
+    Sample sample = process ? Measure(CpuSource{process, FindUnixStat(program.Folder())}, seconds) : -1;
     if (process) ::CloseHandle(process);
     program.Close();
     return sample;
 }
 
-void PrintPercent(const char* what, const Figure& figure, const Figure& server, double floor) {
-    std::printf("  %-52s best %5.2f %%  median %5.2f %%", what, figure.Best(), figure.Median());
-    if (!server.values.empty() && server.Best() >= 0)
-        std::printf("   server: median %5.2f %%", server.Median());
+void PrintPercent(const char* what, const Figure& figure, double floor) {
+    std::printf("  %-56s best %5.2f %%  median %5.2f %%", what, figure.Best(), figure.Median());
     if (floor > 0) std::printf("  (%.1f x floor)", figure.Median() / floor);
     std::printf("\n");
 }
@@ -239,33 +235,37 @@ void PrintPercent(const char* what, const Figure& figure, const Figure& server, 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--bare") == 0) return RunBare(argc > 3);
+    if (argc > 3 && std::strcmp(argv[1], "--bare") == 0)
+        return RunBare(std::strcmp(argv[3], "timer") == 0, argc > 4 ? argv[4] : nullptr);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     const double seconds = argc > 2 ? std::max(1.0, std::atof(argv[2])) : 10.0;
 
     std::printf("Processor time over %.0f s, as a percentage of one processor (%d rounds)\n", seconds, rounds);
-    Figure bareIdle, bareTimer, idle, playing;
-    Figure bareIdleServer, bareTimerServer, idleServer, playingServer;
+    // The floor of playing plays the same tone through the same device, by command strings.
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(sizeof(temp), temp);
+    const std::string tone = std::string(temp) + "melodeck-idlebench-" + std::to_string(::GetCurrentProcessId()) + ".wav";
+    if (!WriteWavFile(tone, kToneMs)) std::printf("  (could not write %s)\n", tone.c_str());
+    Figure bareIdle, bareTimer, barePlaying, idle, playing;
     for (int round = 0; round < rounds; ++round) {
-        auto add = [](Figure& figure, Figure& server, Sample sample) {
-            figure.values.push_back(sample.process);
-            server.values.push_back(sample.server);
-        };
-        add(bareIdle, bareIdleServer, MeasureBare(false, seconds));
-        add(bareTimer, bareTimerServer, MeasureBare(true, seconds));
-        add(idle, idleServer, MeasureMelodeck(false, seconds));
-        add(playing, playingServer, MeasureMelodeck(true, seconds));
-        std::printf("  round %d: bare %.2f %%, bare with a 50 ms timer %.2f %%, Melodeck idle %.2f %%, "
+        bareIdle.values.push_back(MeasureBare(false, std::string(), seconds));
+        bareTimer.values.push_back(MeasureBare(true, std::string(), seconds));
+        barePlaying.values.push_back(MeasureBare(true, tone, seconds));
+        idle.values.push_back(MeasureMelodeck(false, seconds));
+        playing.values.push_back(MeasureMelodeck(true, seconds));
+        std::printf("  round %d: bare %.2f %%, with the timer %.2f %%, and playing %.2f %%; Melodeck idle %.2f %%, "
                     "playing %.2f %%\n",
-                    round + 1, bareIdle.values.back(), bareTimer.values.back(), idle.values.back(),
-                    playing.values.back());
+                    round + 1, bareIdle.values.back(), bareTimer.values.back(), barePlaying.values.back(),
+                    idle.values.back(), playing.values.back());
         std::fflush(stdout);
     }
     PrintRule();
-    PrintPercent("floor: bare window program, no timer", bareIdle, bareIdleServer, 0);
-    PrintPercent("floor: bare program, 50 ms multimedia timer repainting", bareTimer, bareTimerServer, 0);
-    PrintPercent("Melodeck idle, empty lists", idle, idleServer, bareTimer.Median());
-    PrintPercent("Melodeck playing a WAV, banner scrolling", playing, playingServer, bareTimer.Median());
+    PrintPercent("floor: bare window program, no timer", bareIdle, 0);
+    PrintPercent("floor: bare program, 50 ms multimedia timer repainting", bareTimer, 0);
+    PrintPercent("floor: the same, playing the WAV through MCI", barePlaying, 0);
+    PrintPercent("Melodeck idle, empty lists", idle, bareTimer.Median());
+    PrintPercent("Melodeck playing the WAV, banner scrolling", playing, barePlaying.Median());
     PrintRule();
+    ::DeleteFileA(tone.c_str());
     return 0;
 }

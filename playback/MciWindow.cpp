@@ -520,7 +520,13 @@ void CMciWindow::UpdateBar() {
             position = static_cast<long>(::SendMessageA(m_hSlider, TBM_GETPOS, 0, 0));
         } else if (position != m_nShownPosition) {
             m_nShownPosition = position;
-            ::SendMessageA(m_hSlider, TBM_SETPOS, TRUE, position);
+            // Polled several times a second while playing: the slider is redrawn only when its thumb
+            // moves by a pixel, which on a long track is rarely.
+            RECT before{}, after{};
+            ::SendMessageA(m_hSlider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&before));
+            ::SendMessageA(m_hSlider, TBM_SETPOS, FALSE, position);
+            ::SendMessageA(m_hSlider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&after));
+            if (!::EqualRect(&before, &after)) ::InvalidateRect(m_hSlider, nullptr, FALSE);
         }
     }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows tree and runs the benchmarks under Wine: the folder scan (bench/ScanBench.cpp) and
 # the start-up with a 10,000-entry saved play list (bench/StartupBench.cpp), and sorting and searching a
-# 10,000-row play list window (bench/ListBench.cpp). Each prints its figures.
+# 10,000-row play list window (bench/ListBench.cpp), after the processor time of the idle and the
+# playing program beside a bare program (bench/IdleBench.cpp). Each prints its figures.
 #   tools/bench.sh [rounds]        rounds per benchmark (default 5)
 # MELODECK_BUILD picks the build folder (default build/). MELODECK_BENCH_WARM=0 leaves the processors
 # alone; by default a lowest-priority busy loop per processor keeps them from sleeping between Wine's
@@ -16,7 +17,7 @@ rounds=${1:-5}
 ensure_packages
 configure_win
 log "Building the benchmarks"
-cmake --build "$BUILD/win" --target ScanBench StartupBench ListBench -j"$(nproc)"
+cmake --build "$BUILD/win" --target IdleBench ScanBench StartupBench ListBench -j"$(nproc)"
 ensure_prefix
 ensure_display
 
@@ -27,6 +28,16 @@ cleanup() {
     stop_display
 }
 trap cleanup EXIT
+
+# A persistent server and Wine's own services started now, with no pipes of ours that they could keep.
+wineserver -p 2>/dev/null || true
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+
+# Processor time is measured first, with the processors left alone: busy loops beside it would change
+# what each wake-up costs. A round is 10 seconds of each of four processes, so at most 3 rounds.
+log "Idle cost"
+(cd "$BUILD/win/bench" && wine ./IdleBench.exe "$((rounds < 3 ? rounds : 3))" </dev/null)
+
 if [ "${MELODECK_BENCH_WARM:-1}" != 0 ]; then
     for _ in $(seq "$(nproc)"); do
         nice -n 19 sh -c 'while :; do :; done' &
@@ -34,10 +45,6 @@ if [ "${MELODECK_BENCH_WARM:-1}" != 0 ]; then
     done
     log "Processors kept awake by ${#warmers[@]} lowest-priority busy loops (MELODECK_BENCH_WARM=0 to skip)"
 fi
-
-# A persistent server and Wine's own services started now, with no pipes of ours that they could keep.
-wineserver -p 2>/dev/null || true
-wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 
 cd "$BUILD/win/bench"
 log "Folder scan"
