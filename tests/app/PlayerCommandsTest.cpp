@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <functional>
@@ -201,6 +205,29 @@ TEST_F(PlayerCommandsTest, TheChosenFontReachesBothListsAndSurvivesARestart) {
     EXPECT_EQ(chosen.lfHeight, again.lfHeight);
     EXPECT_STREQ(chosen.lfFaceName, again.lfFaceName);
     restarted.DestroyWindow();
+}
+
+// The shell hands a drop over as a DROPFILES block in moveable memory, the names following it.
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+    std::string names;
+    for (const std::string& path : paths) names += path + '\0';
+    names += '\0';
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    std::copy(names.begin(), names.end(), reinterpret_cast<char*>(drop + 1));
+    ::GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST_F(PlayerCommandsTest, FilesAndFoldersDroppedOnAListAreAddedToThatList) {
+    ASSERT_TRUE(::CreateDirectoryA(m_folder.PathOf("dropped").c_str(), nullptr));
+    for (const char* name : {"dropped\\a.wav", "dropped\\b.wav", "c.wav"})
+        ASSERT_TRUE(WriteWavFile(m_folder.PathOf(name), 100));
+    m_player.m_wndQueue.SendMessage(WM_DROPFILES,
+                                    reinterpret_cast<WPARAM>(MakeDrop({m_folder.PathOf("dropped"), m_folder.PathOf("c.wav")})));
+    EXPECT_TRUE(WaitFor([&] { return m_player.m_wndQueue.GetCount() == 3; }, 20000));
+    EXPECT_EQ(0, m_player.m_wndPlayList.GetCount());
 }
 
 TEST_F(PlayerCommandsTest, TrayMenuDrivesTheJukeBoxWithItsPauseCheck) {
