@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows tree and runs the benchmarks under Wine: the folder scan (bench/ScanBench.cpp) and
 # the start-up with a 10,000-entry saved play list (bench/StartupBench.cpp), and sorting and searching a
-# 10,000-row play list window (bench/ListBench.cpp), after the processor time of the idle and the
+# 10,000-row play list window (bench/ListBench.cpp), and moving the player with both lists docked
+# (bench/DockBench.cpp), after the processor time of the idle and the
 # playing program beside a bare program (bench/IdleBench.cpp). Each prints its figures.
 #   tools/bench.sh [rounds]        rounds per benchmark (default 5)
 # MELODECK_BUILD picks the build folder (default build/). MELODECK_BENCH_WARM=0 leaves the processors
@@ -17,7 +18,7 @@ rounds=${1:-5}
 ensure_packages
 configure_win
 log "Building the benchmarks"
-cmake --build "$BUILD/win" --target IdleBench ScanBench StartupBench ListBench -j"$(nproc)"
+cmake --build "$BUILD/win" --target IdleBench ScanBench StartupBench ListBench DockBench -j"$(nproc)"
 ensure_prefix
 ensure_display
 
@@ -53,3 +54,5 @@ log "Start-up"
 wine ./StartupBench.exe "$rounds" </dev/null
 log "Sorting and searching a list"
 wine ./ListBench.exe "$rounds" </dev/null
+log "Moving the player with both lists docked"
+wine ./DockBench.exe "$rounds" </dev/null
