@@ -224,8 +224,8 @@ TEST_F(PlayerCommandsTest, FilesAndFoldersDroppedOnAListAreAddedToThatList) {
     ASSERT_TRUE(::CreateDirectoryA(m_folder.PathOf("dropped").c_str(), nullptr));
     for (const char* name : {"dropped\\a.wav", "dropped\\b.wav", "c.wav"})
         ASSERT_TRUE(WriteWavFile(m_folder.PathOf(name), 100));
-    m_player.m_wndQueue.SendMessage(WM_DROPFILES,
-                                    reinterpret_cast<WPARAM>(MakeDrop({m_folder.PathOf("dropped"), m_folder.PathOf("c.wav")})));
+    HDROP drop = MakeDrop({m_folder.PathOf("dropped"), m_folder.PathOf("c.wav")});
+    m_player.m_wndQueue.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(drop));
     EXPECT_TRUE(WaitFor([&] { return m_player.m_wndQueue.GetCount() == 3; }, 20000));
     EXPECT_EQ(0, m_player.m_wndPlayList.GetCount());
 }

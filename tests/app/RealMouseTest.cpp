@@ -53,8 +53,12 @@ POINT TopLeft(HWND window) {
     return POINT{rect.left, rect.top};
 }
 
-bool operator==(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
-POINT operator+(POINT a, POINT b) { return POINT{a.x + b.x, a.y + b.y}; }
+bool operator==(POINT a, POINT b) {
+    return a.x == b.x && a.y == b.y;
+}
+POINT operator+(POINT a, POINT b) {
+    return POINT{a.x + b.x, a.y + b.y};
+}
 
 class RealMouseTest : public testing::Test {
 protected:
@@ -116,9 +120,10 @@ TEST_F(RealMouseTest, DraggingThePlayerCarriesTheDockedListsButNotOneMovedAway) 
     EXPECT_TRUE(WaitFor([&] { return TopLeft(m_playList) == playList + offset; }, kWaitMs));
 
     const POINT away = TopLeft(m_playList) + POINT{0, 20};
-    ASSERT_TRUE(::SetWindowPos(m_playList, nullptr, away.x, away.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+    ASSERT_TRUE(::SetWindowPos(m_playList, nullptr, away.x, away.y, 0, 0,
+                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
     const POINT queueBefore = TopLeft(m_queue);
-    DragPlayer(POINT{40, -30});  // away from the play list, which would otherwise catch the group
+    DragPlayer(POINT{40, -30}); // away from the play list, which would otherwise catch the group
     EXPECT_TRUE(WaitFor([&] { return TopLeft(m_queue) == queueBefore + POINT{40, -30}; }, kWaitMs));
     EXPECT_TRUE(TopLeft(m_playList) == away) << "the play list 20 pixels away stays";
 }
@@ -138,12 +143,14 @@ TEST(RealMouseTrayTest, DoubleClickOnTheIconBringsBackAPlayerMinimisedToTheTray)
     CMelodeckProcess program;
     ASSERT_TRUE(program.Start());
     std::vector<HWND> ours;
-    ASSERT_TRUE(WaitFor([&] {
-        ours.clear();
-        for (HWND icon : TrayIcons())
-            if (std::find(before.begin(), before.end(), icon) == before.end()) ours.push_back(icon);
-        return !ours.empty();
-    }, kWaitMs));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            ours.clear();
+            for (HWND icon : TrayIcons())
+                if (std::find(before.begin(), before.end(), icon) == before.end()) ours.push_back(icon);
+            return !ours.empty();
+        },
+        kWaitMs));
 
     ::PostMessageA(program.Player(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(program.Player()); }, kWaitMs));
@@ -159,4 +166,4 @@ TEST(RealMouseTrayTest, DoubleClickOnTheIconBringsBackAPlayerMinimisedToTheTray)
     program.Close();
 }
 
-}  // namespace
+} // namespace
