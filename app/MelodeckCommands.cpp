@@ -152,6 +152,8 @@ void CMelodeckDlg::OnCompactView() {
     ShowWindow(SW_MINIMIZE);
 }
 
+HFONT(WINAPI* CMelodeckDlg::s_pfnCreateFont)(const LOGFONTA*) = ::CreateFontIndirectA;
+
 void CMelodeckDlg::OnFont() {
     LOGFONTA current{};
     if (HFONT font = GetFont()) ::GetObjectA(font, sizeof(current), &current);
@@ -165,7 +167,8 @@ void CMelodeckDlg::OnFont() {
     if (!::ChooseFontA(&choose)) return;
 
     CFont font;
-    if (!font.CreateFontIndirect(chosen)) {
+    font.Attach(s_pfnCreateFont(&chosen));
+    if (!font.GetSafeHandle()) {
         MessageBox("Error");
         return;
     }

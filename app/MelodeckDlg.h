@@ -70,6 +70,8 @@ public:
 
     // Tells a running player to add the paths; false when there is none to take them.
     static bool HandPathsToRunningPlayer(const std::vector<std::string>& paths);
+    // Makes the font the Font command chose; tests stand in for a font the system refuses.
+    static HFONT(WINAPI* s_pfnCreateFont)(const LOGFONTA* description);
     // Adds each path to the list through the loaders: a folder is scanned, an .m3u file read, any other
     // file added as one entry. Paths that cannot be read add nothing and are named to the user once.
     void OpenPaths(CPlayList& list, const std::vector<std::string>& paths);

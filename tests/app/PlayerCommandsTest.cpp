@@ -207,6 +207,25 @@ TEST_F(PlayerCommandsTest, TheChosenFontReachesBothListsAndSurvivesARestart) {
     restarted.DestroyWindow();
 }
 
+TEST_F(PlayerCommandsTest, AFontThatCannotBeMadeShowsErrorAndChangesNothing) {
+    const HFONT before = m_player.m_wndPlayList.m_list.GetFont();
+    const auto create = CMelodeckDlg::s_pfnCreateFont;
+    CMelodeckDlg::s_pfnCreateFont = [](const LOGFONTA*) -> HFONT { return nullptr; };
+    std::string text;
+    {
+        CDialogWatcher font(Thread(), "Font");
+        CDialogWatcher box(Thread(), AfxGetAppName().c_str());
+        Command(ID_OPTIONS_FONT);
+        text = box.Text();
+    }
+    CMelodeckDlg::s_pfnCreateFont = create;
+    EXPECT_EQ("Error", text);
+    EXPECT_EQ(before, m_player.m_wndPlayList.m_list.GetFont());
+    char record[260] = {};
+    ::GetPrivateProfileStringA("Setup", "Font", "", record, sizeof(record), IniPath().c_str());
+    EXPECT_STREQ("", record);
+}
+
 // The shell hands a drop over as a DROPFILES block in moveable memory, the names following it.
 HDROP MakeDrop(const std::vector<std::string>& paths) {
     std::string names;
