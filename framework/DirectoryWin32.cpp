@@ -14,11 +14,14 @@ std::wstring Wide(const std::string& text) {
 
 // False when the name has characters the ANSI code page cannot show.
 bool Narrow(const wchar_t* name, std::string* narrow) {
+    // A UTF-8 code page shows every name, and refuses the question.
+    const bool utf8 = ::GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL lossy = FALSE;
-    int count = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, -1, nullptr, 0, nullptr, &lossy);
+    BOOL* askLossy = utf8 ? nullptr : &lossy;
+    int count = ::WideCharToMultiByte(CP_ACP, flags, name, -1, nullptr, 0, nullptr, askLossy);
     narrow->assign(count > 0 ? static_cast<size_t>(count - 1) : 0, '\0');
-    if (count > 1)
-        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, -1, &(*narrow)[0], count, nullptr, &lossy);
+    if (count > 1) ::WideCharToMultiByte(CP_ACP, flags, name, -1, &(*narrow)[0], count, nullptr, askLossy);
     return !lossy;
 }
 
