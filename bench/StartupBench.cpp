@@ -8,8 +8,13 @@
 // To show where the time goes: the program started without any saved list (the cost of starting at
 // all), and the floor's rows put in the way the program's window takes them: in the reader's groups,
 // each with its own redraw and column fitting.
+// Memory, once the rows show: the working set, private bytes and GDI and USER object counts of the
+// program with empty lists and with the saved list, each beside a floor program (this one, started
+// with --hold) holding the same rows its cheapest way: the entries in memory and an owner-data list
+// view that asks for their texts.
 //
 // Usage: StartupBench [rounds] [entries]
+//        StartupBench --hold empty|rows [saved list]   (the floor program: shows the rows until ended)
 #include "bench/BenchFigures.h"
 #include "bench/BenchListView.h"
 #include "support/MelodeckProcess.h"
@@ -21,10 +26,13 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -85,12 +93,147 @@ std::vector<MediaEntry> ReadEntries(const std::string& path) {
     return entries;
 }
 
+// What a process holds, read from outside once its rows show.
+struct MemoryFigures {
+    double workingSetMb = 0;
+    double privateMb = 0;
+    double anonymousMb = 0;  // Linux's RssAnon of the process: Wine leaves private bytes at the swap use
+    double gdiObjects = -1;  // -1: not counted (Wine does not)
+    double userObjects = -1;
+};
+
+// The anonymous resident memory of the Unix process whose command line holds the text, read through
+// drive Z:; 0 when none is found.
+double AnonymousResidentMb(const std::string& needle) {
+    double found = 0;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA("Z:\\proc\\*", &data);
+    if (find == INVALID_HANDLE_VALUE) return found;
+    do {
+        if (!std::isdigit(static_cast<unsigned char>(data.cFileName[0]))) continue;
+        const std::string folder = std::string("Z:\\proc\\") + data.cFileName;
+        std::ifstream commandFile(folder + "\\cmdline", std::ios::binary);
+        std::string commandLine((std::istreambuf_iterator<char>(commandFile)), std::istreambuf_iterator<char>());
+        std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
+        if (commandLine.find(needle) == std::string::npos) continue;
+        std::ifstream status(folder + "\\status");
+        std::string line;
+        while (std::getline(status, line))
+            if (line.rfind("RssAnon:", 0) == 0) found = std::atof(line.c_str() + 8) / 1024.0;
+        break;
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+    return found;
+}
+
+MemoryFigures MemoryOf(HANDLE process, const std::string& needle) {
+    MemoryFigures figures;
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof(counters);
+    if (::GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters))) {
+        figures.workingSetMb = counters.WorkingSetSize / (1024.0 * 1024.0);
+        figures.privateMb = counters.PrivateUsage / (1024.0 * 1024.0);
+    }
+    figures.anonymousMb = AnonymousResidentMb(needle);
+    ::SetLastError(0);
+    const DWORD gdi = ::GetGuiResources(process, GR_GDIOBJECTS);
+    if (gdi || ::GetLastError() == 0) figures.gdiObjects = gdi;
+    ::SetLastError(0);
+    const DWORD user = ::GetGuiResources(process, GR_USEROBJECTS);
+    if (user || ::GetLastError() == 0) figures.userObjects = user;
+    return figures;
+}
+
+// Memory figures over the rounds.
+struct MemoryFigure {
+    Figure workingSet, privateBytes, anonymous, gdi, user;
+    void Add(const MemoryFigures& figures) {
+        workingSet.values.push_back(figures.workingSetMb);
+        privateBytes.values.push_back(figures.privateMb);
+        anonymous.values.push_back(figures.anonymousMb);
+        gdi.values.push_back(figures.gdiObjects);
+        user.values.push_back(figures.userObjects);
+    }
+};
+
+void PrintMemory(const char* what, const MemoryFigure& figure) {
+    auto count = [](const Figure& objects) {
+        return objects.Median() < 0 ? std::string("n/a") : std::to_string(static_cast<int>(objects.Median()));
+    };
+    std::printf("  %-44s working set %5.1f MB  private %5.1f MB  anonymous %5.1f MB  GDI %s  USER %s\n", what,
+                figure.workingSet.Median(), figure.privateBytes.Median(), figure.anonymous.Median(),
+                count(figure.gdi).c_str(), count(figure.user).c_str());
+}
+
+// Settles a process that shows its rows before its memory is read: it has painted and answers.
+MemoryFigures SettledMemoryOf(HANDLE process, HWND window, const std::string& needle) {
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    Pump(0.5);
+    ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    return MemoryOf(process, needle);
+}
+
+// The floor program: the saved list's entries in memory, shown by an owner-data list view.
+int HoldRows(const char* savedList) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    const std::vector<MediaEntry> entries = savedList ? ReadEntries(savedList) : std::vector<MediaEntry>();
+    CBenchListView view(600, 100, 500, 300, CBenchListView::Rows::ownerData, &entries);
+    if (!view.IsValid()) return 1;
+    view.AppendRows(entries, 0, entries.size());
+    view.FitColumns();
+    view.Paint();
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
+// Starts the floor program holding the saved list's rows (none for an empty path) and reads its memory
+// once they show; then ends it.
+bool MeasureFloorProgram(const std::string& savedList, int rows, MemoryFigures& figures) {
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    // The word after --hold tells the two floor programs' Unix processes apart.
+    const std::string needle = savedList.empty() ? "--hold empty" : "--hold rows";
+    std::string commandLine = "\"" + std::string(self) + "\" " + needle;
+    if (!savedList.empty()) commandLine += " \"" + savedList + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(self, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    bool shown = false;
+    const Clock::time_point start = Clock::now();
+    while (!shown && SecondsSince(start) < 60 && ::WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT) {
+        for (HWND hWnd : TopLevelWindowsOf(info.dwProcessId, true)) {
+            HWND list = ::FindWindowExA(hWnd, nullptr, WC_LISTVIEWA, nullptr);
+            DWORD_PTR count = 0;
+            if (list && ::SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 5000, &count) &&
+                static_cast<int>(count) >= rows) {
+                figures = SettledMemoryOf(info.hProcess, list, needle);
+                shown = true;
+            }
+        }
+        if (!shown) ::Sleep(2);
+    }
+    ::TerminateProcess(info.hProcess, 0);
+    ::WaitForSingleObject(info.hProcess, 5000);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    return shown;
+}
+
 struct StartResult {
     bool ok = false;
     double playerSeconds = 0;  // the player window is up
     double listSeconds = 0;    // the visible play list window shows every row
     double closeSeconds = 0;   // from WM_CLOSE to the end of the process (the lists are saved)
     double longestAnswerMs = 0;
+    MemoryFigures memory;  // once the rows show
     std::string failure;
 };
 
@@ -135,6 +278,11 @@ StartResult StartProgram(const std::string& folder, int rows) {
                 static_cast<int>(count) >= rows) {
                 result.listSeconds = SecondsSince(start);
                 result.ok = true;
+                if (probe) {
+                    probe->Stop();
+                    result.longestAnswerMs = probe->LongestMs();
+                }
+                result.memory = SettledMemoryOf(info.hProcess, list, program);
                 break;
             }
         }
@@ -162,6 +310,7 @@ StartResult StartProgram(const std::string& folder, int rows) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 2 && std::string(argv[1]) == "--hold") return HoldRows(argc > 3 ? argv[3] : nullptr);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const size_t entryCount = argc > 2 ? static_cast<size_t>(std::max(1, std::atoi(argv[2]))) : 10000;
     std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -230,6 +379,7 @@ int main(int argc, char** argv) {
 
     Figure floor, floorRows, floorFit, paint, startup, player, close, answer, empty, emptyClose, readOnly;
     Figure grouped, groupedFitOnce, bigGroupsFitOnce;
+    MemoryFigure memoryFull, memoryEmpty, floorMemoryFull, floorMemoryEmpty;
     PrintRule();
     for (int round = 1; round <= rounds; ++round) {
         // Floor: parse, then all rows in one batch and one fitting.
@@ -265,6 +415,7 @@ int main(int argc, char** argv) {
         player.values.push_back(started.playerSeconds);
         close.values.push_back(started.closeSeconds);
         answer.values.push_back(started.longestAnswerMs);
+        memoryFull.Add(started.memory);
         std::printf("round %d: floor %.3f s | start-up %.3f s (player up at %.3f s) | ratio %.2f | longest "
                     "answer of the player %.1f ms | close %.3f s\n",
                     round, floorSeconds, started.listSeconds, started.playerSeconds,
@@ -275,9 +426,19 @@ int main(int argc, char** argv) {
         if (bareStart.ok) {
             empty.values.push_back(bareStart.listSeconds);
             emptyClose.values.push_back(bareStart.closeSeconds);
+            memoryEmpty.Add(bareStart.memory);
         } else {
             std::printf("round %d: start-up without saved lists failed: %s\n", round, bareStart.failure.c_str());
         }
+
+        MemoryFigures held;
+        if (MeasureFloorProgram(savedList, rows, held)) floorMemoryFull.Add(held);
+        if (MeasureFloorProgram("", 0, held)) floorMemoryEmpty.Add(held);
+        std::printf("round %d: working set, empty lists %.1f MB, %d entries %.1f MB | floor program %.1f MB, "
+                    "%.1f MB\n",
+                    round, bareStart.memory.workingSetMb, rows, started.memory.workingSetMb,
+                    floorMemoryEmpty.workingSet.values.empty() ? 0 : floorMemoryEmpty.workingSet.values.back(),
+                    floorMemoryFull.workingSet.values.empty() ? 0 : floorMemoryFull.workingSet.values.back());
 
         Pump(0.3);
         start = Clock::now();
@@ -302,7 +463,21 @@ int main(int argc, char** argv) {
                 ratio, startup.Median() / floor.Median(), ratio <= 1.5 ? "met" : "MISSED");
     std::printf("under 2 seconds: %s (best %.3f s, worst %.3f s)\n", startup.Best() < 2.0 ? "yes" : "NO",
                 startup.Best(), startup.Worst());
-    std::printf("longest answer of the player window during the load: %.1f ms\n", answer.Worst());
+    std::printf("longest answer of the player window during the load: %.1f ms (worst of %d starts; "
+                "target under 100 ms: %s)\n",
+                answer.Worst(), rounds, answer.Worst() < 100 ? "met" : "MISSED");
+    PrintRule();
+    std::printf("memory once the rows show:\n");
+    PrintMemory("program, empty lists", memoryEmpty);
+    PrintMemory("floor program, empty list", floorMemoryEmpty);
+    PrintMemory("program, saved list", memoryFull);
+    PrintMemory("floor program, the same rows (owner data)", floorMemoryFull);
+    const double added = memoryFull.workingSet.Median() - memoryEmpty.workingSet.Median();
+    std::printf("the %d entries add %.1f MB of working set (%.1f MB anonymous) to the program, %.1f MB to the "
+                "floor program (target under 5 MB: %s)\n",
+                rows, added, memoryFull.anonymous.Median() - memoryEmpty.anonymous.Median(),
+                floorMemoryFull.workingSet.Median() - floorMemoryEmpty.workingSet.Median(),
+                added < 5 ? "met" : "MISSED");
     PrintRule();
     std::printf("parts:\n");
     PrintFigure("program started without saved lists, until its play list is up", empty, floor.Best());
