@@ -12,7 +12,7 @@ int CListCtrlRows::InsertRow(int index, const std::string& artist, const std::st
         m_list.SetItemText(row, 1, LPSTR_TEXTCALLBACKA);
         m_list.SetItemText(row, 2, LPSTR_TEXTCALLBACKA);
         if (row == m_list.GetItemCount() - 1)
-            m_appended.push_back({artist.c_str(), album.c_str(), song.c_str()});
+            MeasureAppended(artist, album, song);
         else
             m_bWidestKnown = false;
     }
@@ -27,7 +27,6 @@ void CListCtrlRows::DeleteRow(int index) {
 void CListCtrlRows::DeleteAllRows() {
     m_list.DeleteAllItems();
     m_widest.fill(0);
-    m_appended.clear();
     m_bMeasuredAny = false;
     m_bWidestKnown = true;
 }
@@ -43,23 +42,31 @@ void CListCtrlRows::SelectRow(int index) {
     m_list.EnsureVisible(index, false);
 }
 
+void CListCtrlRows::MeasureAppended(const std::string& artist, const std::string& album,
+                                    const std::string& song) {
+    // Rows appended before a font change are measured in the old font; the next fitting sees the
+    // change and lets the control measure everything.
+    if (!m_bFontPrepared) PrepareFont(m_list.GetFont());
+    m_widest[0] = std::max(m_widest[0], TextWidth(artist));
+    m_widest[1] = std::max(m_widest[1], TextWidth(album));
+    m_widest[2] = std::max(m_widest[2], TextWidth(song));
+    m_bMeasuredAny = true;
+}
+
 void CListCtrlRows::FitColumns() {
     HFONT font = m_list.GetFont();
-    if (font != m_hFontMeasured) {
-        m_hFontMeasured = font;
-        m_textWidths.clear();
-        m_bMarginsKnown = false;
-        // Widths taken in the old font no longer hold; rows not measured yet are still waiting.
+    if (!m_bFontPrepared || font != m_hFontMeasured) {
         if (m_bMeasuredAny) m_bWidestKnown = false;
+        PrepareFont(font);
     }
     if (!m_bMarginsKnown && !FindMargins()) {
         AutoSizeAll();
+        m_bWidestKnown = false;
         return;
     }
     if (!m_bWidestKnown) {
         // Rows were removed or changed: the control measures them all once, and the widest texts
         // follow from its widths.
-        m_appended.clear();
         AutoSizeAll();
         for (int column = 0; column < kColumns; ++column)
             m_widest[column] = m_list.GetColumnWidth(column) - m_margins[column];
@@ -67,21 +74,47 @@ void CListCtrlRows::FitColumns() {
         m_bMeasuredAny = true;
         return;
     }
-    for (const auto& row : m_appended)
-        for (int column = 0; column < kColumns; ++column)
-            m_widest[column] = std::max(m_widest[column], TextWidth(row[column]));
-    m_bMeasuredAny = m_bMeasuredAny || !m_appended.empty();
-    m_appended.clear();
     for (int column = 0; column < kColumns; ++column)
         m_list.SetColumnWidth(column, m_widest[column] + m_margins[column]);
 }
 
-int CListCtrlRows::TextWidth(const std::string& text) {
-    auto it = m_textWidths.find(text);
-    if (it != m_textWidths.end()) return it->second;
-    int width = static_cast<int>(m_list.SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
-    m_textWidths.emplace(text, width);
+void CListCtrlRows::PrepareFont(HFONT font) {
+    m_bFontPrepared = true;
+    m_hFontMeasured = font;
+    FindCharWidths();
+    m_bMarginsKnown = false;
+    FindMargins();
+}
+
+void CListCtrlRows::FindCharWidths() {
+    m_bCharWidths = false;
+    CPINFO codePage{};
+    if (!::GetCPInfo(CP_ACP, &codePage) || codePage.MaxCharSize != 1) return;
+    HDC dc = ::GetDC(m_list.m_hWnd);
+    if (!dc) return;
+    HGDIOBJ old = ::SelectObject(dc, m_hFontMeasured ? m_hFontMeasured : ::GetStockObject(SYSTEM_FONT));
+    INT widths[256];
+    const bool measured = ::GetCharWidth32A(dc, 0, 255, widths);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(m_list.m_hWnd, dc);
+    if (!measured) return;
+    std::copy(std::begin(widths), std::end(widths), m_charWidths.begin());
+    // Pairs that kerning would close up, then every character.
+    std::string sample = "AVAWATAYLTLYP.F,ToTeVaWaYoffr,";
+    for (int c = 1; c < 256; ++c) sample += static_cast<char>(c);
+    m_bCharWidths = true;
+    m_bCharWidths = TextWidth(sample) == ControlTextWidth(sample.c_str());
+}
+
+int CListCtrlRows::TextWidth(const std::string& text) const {
+    if (!m_bCharWidths) return ControlTextWidth(text.c_str());
+    int width = 0;
+    for (const char* c = text.c_str(); *c; ++c) width += m_charWidths[static_cast<unsigned char>(*c)];
     return width;
+}
+
+int CListCtrlRows::ControlTextWidth(const char* text) const {
+    return static_cast<int>(m_list.SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
 }
 
 void CListCtrlRows::AutoSizeAll() {
@@ -102,7 +135,7 @@ bool CListCtrlRows::FindMargins() {
     for (int column = 0; column < kColumns; ++column) copy.InsertColumn(column, "", LVCFMT_LEFT, 10);
     copy.InsertItem(0, sample);
     for (int column = 1; column < kColumns; ++column) copy.SetItemText(0, column, sample);
-    int width = static_cast<int>(copy.SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(sample)));
+    const int width = static_cast<int>(copy.SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(sample)));
     for (int column = 0; column < kColumns; ++column) {
         copy.SetColumnWidth(column, LVSCW_AUTOSIZE);
         m_margins[column] = copy.GetColumnWidth(column) - width;

@@ -5,8 +5,6 @@
 
 #include <array>
 #include <string>
-#include <unordered_map>
-#include <vector>
 
 class CListCtrlRows : public IListRows {
 public:
@@ -22,8 +20,8 @@ public:
     void SelectRow(int index) override;
     int GetFirstSelectedRow() const override { return m_list.GetNextItem(-1, LVNI_SELECTED); }
     // Sizes each column as the control's automatic sizing does (its widest text plus the control's
-    // margin), measuring only the rows appended since the last fitting: fitting after every added
-    // row then costs in proportion to the rows added, not to the whole list.
+    // margin). Appended rows are measured as they come, from a table of character widths, so a fitting
+    // costs nothing per row and no texts are kept for it.
     void FitColumns() override;
     void BeginUpdate() override;
     void EndUpdate() override;
@@ -31,7 +29,14 @@ public:
 private:
     static constexpr int kColumns = 3;
 
-    int TextWidth(const std::string& text);
+    void MeasureAppended(const std::string& artist, const std::string& album, const std::string& song);
+    // Takes the font's character widths and the control's margins for it.
+    void PrepareFont(HFONT font);
+    // The character widths of a single-byte code page, kept only where their sum is the control's own
+    // measure of a text (no kerning, no overhang), checked on a sample of every character.
+    void FindCharWidths();
+    int TextWidth(const std::string& text) const;
+    int ControlTextWidth(const char* text) const;
     // The margin the control's automatic sizing adds to the widest text of each column, found once
     // per font on a hidden one-row copy of the control.
     bool FindMargins();
@@ -40,12 +45,13 @@ private:
     CListCtrl& m_list;
     int m_nUpdateDepth = 0;
 
+    bool m_bFontPrepared = false;
     HFONT m_hFontMeasured = nullptr;                      // the font the widths below were taken with
-    std::unordered_map<std::string, int> m_textWidths;    // text -> width in that font
+    std::array<int, 256> m_charWidths{};
+    bool m_bCharWidths = false;                           // else each text is measured by the control
     std::array<int, kColumns> m_margins{};
     bool m_bMarginsKnown = false;
     std::array<int, kColumns> m_widest{};                 // widest text of each column so far
     bool m_bMeasuredAny = false;                          // m_widest holds measured rows
     bool m_bWidestKnown = true;                           // false after a change other than appending
-    std::vector<std::array<std::string, kColumns>> m_appended;  // rows appended since the last fitting
 };
