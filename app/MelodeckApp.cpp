@@ -22,8 +22,9 @@ std::vector<std::string> CommandLinePaths() {
 
 bool CMelodeckApp::InitInstance() {
     std::vector<std::string> paths = CommandLinePaths();
-    // One player and one saved list: a second start only hands its paths over.
-    if (!paths.empty() && CMelodeckDlg::HandPathsToRunningPlayer(paths)) return false;
+    // One player and one saved list: a second start only hands its paths over, or with none brings the
+    // running player forward. Two players would each save the lists over the other's at exit.
+    if (CMelodeckDlg::HandPathsToRunningPlayer(paths)) return false;
 
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), 0xFF};
     ::InitCommonControlsEx(&controls);

@@ -47,6 +47,9 @@ bool CMelodeckDlg::HandPathsToRunningPlayer(const std::vector<std::string>& path
     HWND running = nullptr;
     ::EnumWindows(&FindMarked, reinterpret_cast<LPARAM>(&running));
     if (!running) return false;
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(running, &processId);
+    ::AllowSetForegroundWindow(processId);  // so that it may come forward
     std::string block = PackPaths(paths);
     COPYDATASTRUCT data{kPathsData, static_cast<DWORD>(block.size()), block.data()};
     DWORD_PTR result = 0;
@@ -60,6 +63,15 @@ LRESULT CMelodeckDlg::OnCopyData(const COPYDATASTRUCT* data) {
     if (!data || data->dwData != kPathsData) return FALSE;
     std::vector<std::string> paths = UnpackPaths(static_cast<const char*>(data->lpData), data->cbData);
     // The sender waits for this reply, so a message box about bad paths must not come before it.
+    if (paths.empty()) {
+        // The user started the program again: show the one that runs.
+        if (!IsWindowVisible())
+            m_trayIcon.RestoreFromTray(m_hWnd);
+        else if (::IsIconic(m_hWnd))
+            ShowWindow(SW_RESTORE);
+        ::SetForegroundWindow(m_hWnd);
+        return TRUE;
+    }
     m_startPaths.insert(m_startPaths.end(), paths.begin(), paths.end());
     PostMessage(kShowStartupMessage);
     return TRUE;
