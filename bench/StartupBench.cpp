@@ -14,7 +14,8 @@
 // view that asks for their texts.
 //
 // Usage: StartupBench [rounds] [entries]
-//        StartupBench --hold empty|rows [saved list]   (the floor program: shows the rows until ended)
+//        StartupBench --hold empty|rows|callback [saved list]   (the floor program: shows the rows,
+//                         owner data or callback rows, until ended)
 #include "bench/BenchFigures.h"
 #include "bench/BenchListView.h"
 #include "support/MelodeckProcess.h"
@@ -175,14 +176,18 @@ MemoryFigures SettledMemoryOf(HANDLE process, HWND window, const std::string& ne
 }
 
 // The floor program: the saved list's entries in memory, shown by an owner-data list view.
-int HoldRows(const char* savedList) {
+int HoldRows(const std::string& how, const char* savedList) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     const std::vector<MediaEntry> entries = savedList ? ReadEntries(savedList) : std::vector<MediaEntry>();
-    CBenchListView view(600, 100, 500, 300, CBenchListView::Rows::ownerData, &entries);
+    const auto kind = how == "callback" ? CBenchListView::Rows::callback : CBenchListView::Rows::ownerData;
+    CBenchListView view(600, 100, 500, 300, kind, &entries);
     if (!view.IsValid()) return 1;
+    view.SetRedraw(false);
     view.AppendRows(entries, 0, entries.size());
     view.FitColumns();
+    view.SetRedraw(true);
+    view.Invalidate();
     view.Paint();
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -194,11 +199,12 @@ int HoldRows(const char* savedList) {
 
 // Starts the floor program holding the saved list's rows (none for an empty path) and reads its memory
 // once they show; then ends it.
-bool MeasureFloorProgram(const std::string& savedList, int rows, MemoryFigures& figures) {
+bool MeasureFloorProgram(const std::string& savedList, int rows, MemoryFigures& figures,
+                         const char* how = "rows") {
     char self[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
     // The word after --hold tells the two floor programs' Unix processes apart.
-    const std::string needle = savedList.empty() ? "--hold empty" : "--hold rows";
+    const std::string needle = savedList.empty() ? "--hold empty" : std::string("--hold ") + how;
     std::string commandLine = "\"" + std::string(self) + "\" " + needle;
     if (!savedList.empty()) commandLine += " \"" + savedList + "\"";
     STARTUPINFOA startup{};
@@ -310,7 +316,7 @@ StartResult StartProgram(const std::string& folder, int rows) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 2 && std::string(argv[1]) == "--hold") return HoldRows(argc > 3 ? argv[3] : nullptr);
+    if (argc > 2 && std::string(argv[1]) == "--hold") return HoldRows(argv[2], argc > 3 ? argv[3] : nullptr);
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const size_t entryCount = argc > 2 ? static_cast<size_t>(std::max(1, std::atoi(argv[2]))) : 10000;
     std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -379,7 +385,7 @@ int main(int argc, char** argv) {
 
     Figure floor, floorRows, floorFit, paint, startup, player, close, answer, empty, emptyClose, readOnly;
     Figure grouped, groupedFitOnce, bigGroupsFitOnce;
-    MemoryFigure memoryFull, memoryEmpty, floorMemoryFull, floorMemoryEmpty;
+    MemoryFigure memoryFull, memoryEmpty, floorMemoryFull, floorMemoryEmpty, callbackMemory;
     PrintRule();
     for (int round = 1; round <= rounds; ++round) {
         // Floor: parse, then all rows in one batch and one fitting.
@@ -434,6 +440,7 @@ int main(int argc, char** argv) {
         MemoryFigures held;
         if (MeasureFloorProgram(savedList, rows, held)) floorMemoryFull.Add(held);
         if (MeasureFloorProgram("", 0, held)) floorMemoryEmpty.Add(held);
+        if (MeasureFloorProgram(savedList, rows, held, "callback")) callbackMemory.Add(held);
         std::printf("round %d: working set, empty lists %.1f MB, %d entries %.1f MB | floor program %.1f MB, "
                     "%.1f MB\n",
                     round, bareStart.memory.workingSetMb, rows, started.memory.workingSetMb,
@@ -472,6 +479,7 @@ int main(int argc, char** argv) {
     PrintMemory("floor program, empty list", floorMemoryEmpty);
     PrintMemory("program, saved list", memoryFull);
     PrintMemory("floor program, the same rows (owner data)", floorMemoryFull);
+    PrintMemory("bare program, the same rows as callback texts", callbackMemory);
     const double added = memoryFull.workingSet.Median() - memoryEmpty.workingSet.Median();
     std::printf("the %d entries add %.1f MB of working set (%.1f MB anonymous) to the program, %.1f MB to the "
                 "floor program (target under 5 MB: %s)\n",
