@@ -2,29 +2,42 @@
 
 #include <algorithm>
 
-// The rows ask the list window for their texts when shown (LVN_GETDISPINFO), so that reordering or
-// changing entries needs no call per row; the texts given here only size the columns. c_str() ends
-// each text at its first zero character, as displays of tag texts must.
+// The rows ask the list window for their texts when shown (LVN_GETDISPINFO), so no text is stored twice
+// and reordering or changing entries needs no call per row; the texts given here only size the columns.
+// Appending is all the collection does: a row inserted before others shifts no row states.
 int CListCtrlRows::InsertRow(int index, const std::string& artist, const std::string& album,
                              const std::string& song) {
-    int row = m_list.InsertItem(index, LPSTR_TEXTCALLBACKA);
-    if (row >= 0) {
-        m_list.SetItemText(row, 1, LPSTR_TEXTCALLBACKA);
-        m_list.SetItemText(row, 2, LPSTR_TEXTCALLBACKA);
-        if (row == m_list.GetItemCount() - 1)
-            MeasureAppended(artist, album, song);
-        else
-            m_bWidestKnown = false;
+    if (index < 0) return -1;
+    const int count = GetRowCount();
+    if (index >= count) {
+        index = count;
+        MeasureAppended(artist, album, song);
+    } else {
+        m_bWidestKnown = false;
     }
-    return row;
+    ++m_nUnshownRows;
+    if (m_nUpdateDepth == 0) {
+        ShowRows();
+        m_list.SendMessage(LVM_REDRAWITEMS, index, count);
+    }
+    return index;
+}
+
+void CListCtrlRows::ShowRows() {
+    if (m_nUnshownRows == 0) return;
+    const int count = GetRowCount();
+    m_nUnshownRows = 0;
+    m_list.SendMessage(LVM_SETITEMCOUNT, count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 void CListCtrlRows::DeleteRow(int index) {
+    ShowRows();
     m_list.DeleteItem(index);
     m_bWidestKnown = false;
 }
 
 void CListCtrlRows::DeleteAllRows() {
+    m_nUnshownRows = 0;
     m_list.DeleteAllItems();
     m_widest.fill(0);
     m_bMeasuredAny = false;
@@ -38,6 +51,7 @@ void CListCtrlRows::SetRowTexts(int index, const std::string&, const std::string
 }
 
 void CListCtrlRows::SelectRow(int index) {
+    ShowRows();
     m_list.SetItemState(index, LVIS_SELECTED, LVIS_SELECTED | LVIS_FOCUSED);
     m_list.EnsureVisible(index, false);
 }
@@ -54,6 +68,7 @@ void CListCtrlRows::MeasureAppended(const std::string& artist, const std::string
 }
 
 void CListCtrlRows::FitColumns() {
+    ShowRows();
     HFONT font = m_list.GetFont();
     if (!m_bFontPrepared || font != m_hFontMeasured) {
         if (m_bMeasuredAny) m_bWidestKnown = false;
@@ -123,7 +138,7 @@ void CListCtrlRows::AutoSizeAll() {
 
 bool CListCtrlRows::FindMargins() {
     // A hidden control of the same kind, styles and font, holding one row of known texts.
-    DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(m_list.m_hWnd, GWL_STYLE));
+    DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(m_list.m_hWnd, GWL_STYLE)) & ~LVS_OWNERDATA;
     HWND probe = ::CreateWindowExA(0, WC_LISTVIEWA, "", (style & ~WS_VISIBLE & ~WS_CHILD) | WS_POPUP, 0, 0, 200,
                                    100, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     if (!probe) return false;
@@ -152,6 +167,7 @@ void CListCtrlRows::BeginUpdate() {
 
 void CListCtrlRows::EndUpdate() {
     if (m_nUpdateDepth > 0 && --m_nUpdateDepth == 0) {
+        ShowRows();
         m_list.SetRedraw(true);
         m_list.Invalidate();
     }

@@ -1,5 +1,6 @@
 #pragma once
-// The rows of a collection, shown by a report-style list control.
+// The rows of a collection, shown by a report-style list control of the owner-data kind: the control
+// keeps a row count and the rows' states, and asks the window for every text it shows.
 #include "framework/Controls.h"
 #include "library/ListRows.h"
 
@@ -10,7 +11,7 @@ class CListCtrlRows : public IListRows {
 public:
     explicit CListCtrlRows(CListCtrl& list) : m_list(list) {}
 
-    int GetRowCount() const override { return m_list.GetItemCount(); }
+    int GetRowCount() const override { return m_list.GetItemCount() + m_nUnshownRows; }
     int InsertRow(int index, const std::string& artist, const std::string& album,
                   const std::string& song) override;
     void DeleteRow(int index) override;
@@ -29,6 +30,8 @@ public:
 private:
     static constexpr int kColumns = 3;
 
+    // Gives the control the rows appended since the last call: a batch sets the count once.
+    void ShowRows();
     void MeasureAppended(const std::string& artist, const std::string& album, const std::string& song);
     // Takes the font's character widths and the control's margins for it.
     void PrepareFont(HFONT font);
@@ -44,6 +47,7 @@ private:
 
     CListCtrl& m_list;
     int m_nUpdateDepth = 0;
+    int m_nUnshownRows = 0;
 
     bool m_bFontPrepared = false;
     HFONT m_hFontMeasured = nullptr;                      // the font the widths below were taken with

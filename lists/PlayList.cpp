@@ -15,11 +15,22 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 #include <iterator>
 #include <memory>
 
 namespace {
+
+std::string AnsiText(const wchar_t* text) {
+    if (!text) return {};
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return {};
+    std::string ansi(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, &ansi[0], size, nullptr, nullptr);
+    ansi.resize(static_cast<size_t>(size - 1));
+    return ansi;
+}
 
 // A group of entries handed over by a loader; the message owns it.
 const UINT kPostedEntriesMessage = WM_APP + 101;
@@ -329,6 +340,17 @@ bool CPlayList::OnNotify(NMHDR* header, LRESULT* result) {
         OnGetRowText(reinterpret_cast<NMLVDISPINFOA*>(header)->item);
         *result = 0;
         return true;
+    case LVN_ODFINDITEMA: {
+        const auto* find = reinterpret_cast<NMLVFINDITEMA*>(header);
+        *result = OnFindRowByText(find->lvfi.flags, find->lvfi.psz ? find->lvfi.psz : "", find->iStart);
+        return true;
+    }
+    case LVN_ODFINDITEMW: {
+        // Wine's list view asks in wide characters whatever format the window takes.
+        const auto* find = reinterpret_cast<NMLVFINDITEMW*>(header);
+        *result = OnFindRowByText(find->lvfi.flags, AnsiText(find->lvfi.psz), find->iStart);
+        return true;
+    }
     case LVN_KEYDOWN:
         OnListKey(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
         *result = 0;
@@ -385,6 +407,28 @@ void CPlayList::OnGetRowText(LVITEMA& item) const {
         }
     }
     ::lstrcpynA(item.pszText, text ? text->c_str() : "", item.cchTextMax);
+}
+
+// Typing in the list finds the next row whose artist starts with the letters typed, as the control
+// itself would search its own texts: without regard to case, from the start row, wrapping if asked.
+LRESULT CPlayList::OnFindRowByText(UINT flags, const std::string& text, int start) const {
+    if (!(flags & (LVFI_STRING | LVFI_PARTIAL))) return -1;
+    const int count = m_entries.GetCount();
+    if (count == 0) return -1;
+    if (start < 0 || start >= count) start = 0;
+    const int wanted = static_cast<int>(text.size());
+    for (int i = 0; i < count; ++i) {
+        const int row = start + i;
+        if (row >= count && !(flags & LVFI_WRAP)) break;
+        const char* artist = m_entries.FindEntry(row % count)->m_strArtist.c_str();
+        const int length = static_cast<int>(std::strlen(artist));
+        const bool partial = (flags & LVFI_PARTIAL) != 0;
+        if (partial ? length < wanted : length != wanted) continue;
+        if (::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, artist, wanted, text.c_str(), wanted) ==
+            CSTR_EQUAL)
+            return row % count;
+    }
+    return -1;
 }
 
 // Delete removes the selected rows, as "Remove" does; Ctrl+A selects every row.

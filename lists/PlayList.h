@@ -102,6 +102,7 @@ private:
     void OnProperties();
     void OnListKey(WORD key);
     void OnGetRowText(LVITEMA& item) const;
+    LRESULT OnFindRowByText(UINT flags, const std::string& text, int start) const;
     void RefreshFind();
     void OnLoadDirectory(bool clear);
     void OnLoadPlayList(bool clear);
