@@ -68,6 +68,16 @@ void CPlayListEntries::SetSeedSource(const std::function<uint64_t()>& fnSeed) {
 bool CPlayListEntries::AppendWithRow(int index, const MediaEntry& entry) {
     // The entry goes in first so that a failed row can be undone without a second allocation.
     m_entries.push_back(entry);
+    return AddRowFor(index, entry);
+}
+
+bool CPlayListEntries::AppendWithRow(int index, MediaEntry&& entry) {
+    m_entries.push_back(std::move(entry));
+    return AddRowFor(index, m_entries.back());
+}
+
+// Gives the entry just appended its row, or takes the entry out again.
+bool CPlayListEntries::AddRowFor(int index, const MediaEntry& entry) {
     const MediaEntry& added = m_entries.back();
     int used = -1;
     try {
@@ -78,8 +88,8 @@ bool CPlayListEntries::AppendWithRow(int index, const MediaEntry& entry) {
     }
     if (used < 0) {
         // Without its row the entry would break the row-for-row pairing; drop it instead.
-        m_entries.pop_back();
         DebugOutput("Could not insert a list row for " + entry.m_strPath);
+        m_entries.pop_back();
         return false;
     }
     return true;
@@ -100,6 +110,14 @@ void CPlayListEntries::AddEntries(const std::vector<MediaEntry>& entries, bool f
     if (fitColumns) m_rows.FitColumns();
 }
 
+void CPlayListEntries::AddEntries(std::vector<MediaEntry>&& entries, bool fitColumns) {
+    if (entries.empty()) return;
+    CRowsBatch batch(m_rows);
+    m_entries.reserve(m_entries.size() + entries.size());
+    for (MediaEntry& entry : entries) AppendWithRow(GetCount(), std::move(entry));
+    if (fitColumns) m_rows.FitColumns();
+}
+
 void CPlayListEntries::AddScannedEntry(int row, const MediaEntry& entry) {
     // The loader passes the row count it read before building the entry, but other loaders or the
     // user may have added or removed rows since. The entry is appended, so its row belongs at the
@@ -113,6 +131,13 @@ void CPlayListEntries::AddScannedEntries(const std::vector<MediaEntry>& entries)
     CRowsBatch batch(m_rows);
     m_entries.reserve(m_entries.size() + entries.size());
     for (const MediaEntry& entry : entries) AppendWithRow(GetCount(), entry);
+}
+
+void CPlayListEntries::AddScannedEntries(std::vector<MediaEntry>&& entries) {
+    if (entries.empty()) return;
+    CRowsBatch batch(m_rows);
+    m_entries.reserve(m_entries.size() + entries.size());
+    for (MediaEntry& entry : entries) AppendWithRow(GetCount(), std::move(entry));
 }
 
 MediaEntry CPlayListEntries::GetEntryAt(int index) const {

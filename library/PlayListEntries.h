@@ -31,10 +31,13 @@ public:
     // each of them without refitting (and repainting) after every row. A caller adding several
     // groups in a row may leave the fitting to the last one.
     void AddEntries(const std::vector<MediaEntry>& entries, bool fitColumns = true);
+    // The same for entries handed over whole (a loader's group): they are moved in, not copied.
+    void AddEntries(std::vector<MediaEntry>&& entries, bool fitColumns = true);
     // Appends an entry found by a loader; the columns keep their widths.
     void AddScannedEntry(int row, const MediaEntry& entry);
     // Appends loader entries in one batch of rows; the columns keep their widths.
     void AddScannedEntries(const std::vector<MediaEntry>& entries);
+    void AddScannedEntries(std::vector<MediaEntry>&& entries);
 
     int GetCount() const { return static_cast<int>(m_entries.size()); }
     // Throws std::out_of_range for an index outside the collection.
@@ -64,6 +67,8 @@ public:
 private:
     // Inserts entry's row at index and appends the entry; false if the rows refused the row.
     bool AppendWithRow(int index, const MediaEntry& entry);
+    bool AppendWithRow(int index, MediaEntry&& entry);
+    bool AddRowFor(int index, const MediaEntry& entry);
     void NotifyChanged();
 
     IListRows& m_rows;

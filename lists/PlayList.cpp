@@ -273,9 +273,9 @@ LRESULT CPlayList::OnPostedEntries(LPARAM lParam) {
         return 0;
     }
     switch (posted->kind) {
-    case PostedKind::saved: AddEntries(posted->entries, false); break;
-    case PostedKind::savedAndFit: AddEntries(posted->entries, true); break;
-    case PostedKind::scanned: AddScannedEntries(posted->entries); break;
+    case PostedKind::saved: m_entries.AddEntries(std::move(posted->entries), false); break;
+    case PostedKind::savedAndFit: m_entries.AddEntries(std::move(posted->entries), true); break;
+    case PostedKind::scanned: m_entries.AddScannedEntries(std::move(posted->entries)); break;
     case PostedKind::savedEnd: break;
     }
     return 0;
