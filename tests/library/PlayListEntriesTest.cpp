@@ -91,6 +91,15 @@ TEST_F(PlayListEntriesTest, AddEntriesEqualsRepeatedAddEntryButFitsOnce) {
     EXPECT_EQ(m_entries.GetEntries(), oneByOne.GetEntries());
     EXPECT_TRUE(InStep(m_rows, m_entries));
     EXPECT_EQ(m_rows.m_nFitCount - fitsBefore, 1);
+
+    // A loader's group handed over whole ends the same.
+    CFakeListRows movedRows;
+    CPlayListEntries moved(movedRows);
+    moved.AddEntry(oneByOne.GetEntryAt(0));
+    std::vector<MediaEntry> group = batch;
+    moved.AddEntries(std::move(group));
+    EXPECT_EQ(moved.GetEntries(), oneByOne.GetEntries());
+    EXPECT_TRUE(InStep(movedRows, moved));
     EXPECT_EQ(m_rows.m_nUnbatchedInserts, 1); // only the single AddEntry before the batch
     EXPECT_EQ(m_rows.m_nBeginCount, m_rows.m_nEndCount);
     EXPECT_EQ(m_rows.m_nUpdateDepth, 0);

@@ -111,6 +111,17 @@ TEST_F(ColumnFitTest, AfterRemovalsAndASort) {
     ExpectAsTheControlSizes();
 }
 
+// The widths come from one table of character widths per font: every character and pairs that
+// kerning would close up must sum to the control's own measure.
+TEST_F(ColumnFitTest, TextsOfEveryCharacter) {
+    for (int first = 1; first < 256; first += 15) {
+        std::string texts[3];
+        for (int c = first; c < first + 15 && c < 256; ++c) texts[c % 3] += std::string(3, static_cast<char>(c));
+        m_list.AddEntry(Entry(texts[0] + "AVAVAV", texts[1] + "ToToTo", texts[2] + "LTLYff"));
+        ExpectAsTheControlSizes();
+    }
+}
+
 TEST_F(ColumnFitTest, AfterTheFontChanges) {
     m_list.AddEntry(Entry("Abba", "Gold", "Waterloo"));
     LOGFONTA description{};
@@ -123,6 +134,16 @@ TEST_F(ColumnFitTest, AfterTheFontChanges) {
     ExpectAsTheControlSizes();
     m_list.m_list.SetFont(nullptr, false);
     ::DeleteObject(large);
+}
+
+TEST_F(PlayListWindowTest, TypingFindsTheNextRowByArtist) {
+    for (const char* artist : {"Abba", "Beatles", "blur", "Coldplay"}) m_list.AddEntry(Entry(artist, "a", "s"));
+    ::SetFocus(m_list.m_list.m_hWnd);
+    m_list.m_list.SendMessage(WM_CHAR, 'B', 1);
+    m_list.m_list.SendMessage(WM_CHAR, 'l', 1);
+    EXPECT_EQ(2, m_list.m_list.GetNextItem(-1, LVNI_FOCUSED)) << "case is ignored";
+    m_list.m_list.SendMessage(WM_CHAR, 'x', 1);
+    EXPECT_EQ(2, m_list.m_list.GetNextItem(-1, LVNI_FOCUSED)) << "no artist starts so: the focus stays";
 }
 
 TEST_F(PlayListWindowTest, TakeAtSelectsTheRowWithoutFocusingIt) {
