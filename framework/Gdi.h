@@ -60,3 +60,53 @@ public:
 };
 
 class CBitmap : public CGdiObject<HBITMAP> {};
+
+// Selects an object into a device context for the scope, then puts the previous one back.
+class CSelectObject {
+public:
+    CSelectObject(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(object ? ::SelectObject(dc, object) : nullptr) {}
+    ~CSelectObject() {
+        if (m_old) ::SelectObject(m_dc, m_old);
+    }
+    CSelectObject(const CSelectObject&) = delete;
+    CSelectObject& operator=(const CSelectObject&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
+
+// An off-screen copy of an area of a device context: drawing goes to it, and the destructor copies it
+// back in one blit, so no half-drawn state is ever seen. It starts with the target's current pixels.
+class COffscreenDC {
+public:
+    COffscreenDC(HDC target, const RECT& area) : m_target(target), m_area(area) {
+        int width = area.right - area.left, height = area.bottom - area.top;
+        m_dc = ::CreateCompatibleDC(target);
+        m_bitmap.Attach(::CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1));
+        if (!m_dc || m_bitmap.IsNull()) return;
+        m_old = ::SelectObject(m_dc, m_bitmap);
+        ::SetWindowOrgEx(m_dc, area.left, area.top, nullptr);
+        ::BitBlt(m_dc, area.left, area.top, width, height, target, area.left, area.top, SRCCOPY);
+    }
+    ~COffscreenDC() {
+        if (m_old) {
+            ::BitBlt(m_target, m_area.left, m_area.top, m_area.right - m_area.left, m_area.bottom - m_area.top,
+                     m_dc, m_area.left, m_area.top, SRCCOPY);
+            ::SelectObject(m_dc, m_old);
+        }
+        if (m_dc) ::DeleteDC(m_dc);
+    }
+    COffscreenDC(const COffscreenDC&) = delete;
+    COffscreenDC& operator=(const COffscreenDC&) = delete;
+
+    // Draws straight to the target when no off-screen bitmap could be made.
+    operator HDC() const { return m_old ? m_dc : m_target; }
+
+private:
+    HDC m_target;
+    RECT m_area;
+    HDC m_dc = nullptr;
+    CBitmap m_bitmap;
+    HGDIOBJ m_old = nullptr;
+};

@@ -1,0 +1,355 @@
+// The default look of skinned controls: frame, rounded edges, scroll-bar arrows and skin bitmaps.
+#include "skin/SkinCtrl.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+RECT ToRect(const skin::Rect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+skin::Rect FromRect(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+void Fill(HDC dc, const RECT& rect, HBRUSH brush) {
+    if (brush && rect.right > rect.left && rect.bottom > rect.top) ::FillRect(dc, &rect, brush);
+}
+
+using TransparentBltProc = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
+TransparentBltProc LookUpTransparentBlt() {
+    static TransparentBltProc proc = [] {
+        HMODULE module = ::LoadLibraryA("msimg32.dll");
+        return module ? reinterpret_cast<TransparentBltProc>(
+                            reinterpret_cast<void*>(::GetProcAddress(module, "TransparentBlt")))
+                      : nullptr;
+    }();
+    return proc;
+}
+} // namespace
+
+void CSkinCtrl::DrawDropDownFrame(HDC dc) {
+    RECT window;
+    GetRects(&window, nullptr);
+    ::FrameRect(dc, &window, GetBrush(GetColor(skin::kSlotBtnShadow)));
+    DrawScrollBars(dc, window, 3);
+}
+
+void CSkinCtrl::OnNcPaint(HDC target) {
+    RECT window, client;
+    GetRects(&window, &client);
+    {
+        // Everything goes to an off-screen copy of the frame; the client area is left alone.
+        HRGN clip = ::CreateRectRgn(0, 0, 0, 0);
+        int hadClip = ::GetClipRgn(target, clip);
+        RECT inner;
+        GetRects(nullptr, &inner, true);
+        ::ExcludeClipRect(target, inner.left, inner.top, inner.right, inner.bottom);
+        {
+            COffscreenDC dc(target, window);
+            const int frameType = m_dwFeatures & skin::kFeatureFrameMask;
+            if (!IsScrollBarTracked() && frameType != skin::kFrameNone) {
+                RECT r = window;
+                ::InflateRect(&r, -1, -1);
+                HBRUSH background = GetBrush(GetBkColor());
+                Fill(dc, {r.left, r.top, r.right, std::max(client.top, r.top + 2)}, background);
+                Fill(dc, {r.left, std::min(client.bottom, r.bottom - 2), r.right, r.bottom}, background);
+                Fill(dc, {r.left, r.top, std::max(client.left, r.left + 2), r.bottom}, background);
+                Fill(dc, {std::min(client.right, r.right - 2), r.top, r.right, r.bottom}, background);
+                HRGN outside = ::CreateRectRgnIndirect(&window);
+                HRGN rounded =
+                    ::CreateRoundRectRgn(window.left, window.top, window.right + 1, window.bottom + 1, 5, 5);
+                ::CombineRgn(outside, outside, rounded, RGN_DIFF);
+                ::FillRgn(dc, outside, GetBrush(GetParentBkColor()));
+                ::DeleteObject(rounded);
+                ::DeleteObject(outside);
+                int width = window.right - window.left, height = window.bottom - window.top;
+                POINT cursor = skin::g_pOwner ? skin::g_pOwner->GetLastCursorPos() : POINT{-1, -1};
+                RECT screen;
+                ::GetWindowRect(m_hWnd, &screen);
+                HWND capture = ::GetCapture();
+                int state = skin::FrameStateFor(!::IsWindowEnabled(m_hWnd), ::PtInRect(&screen, cursor) != 0,
+                                                capture && capture != m_hWnd);
+                DrawFrame(dc, window, skin::CornerRadius(width, height),
+                          skin::EffectiveFrameType(m_dwFeatures, width, height), state);
+            }
+            DrawScrollBars(dc, window, 3);
+        }
+        ::SelectClipRgn(target, hadClip == 1 ? clip : nullptr);
+        ::DeleteObject(clip);
+    }
+}
+
+void CSkinCtrl::DrawFrame(HDC dc, RECT rect, int radius, int frameType, int state) {
+    if (skin::g_pRenderer && skin::g_pRenderer->DrawEdge(dc, rect, frameType, state, skin::kCornersAll))
+        return;
+    if (frameType == skin::kFrameSunken || frameType == skin::kFrameRaised) {
+        UINT style = skin::kEdgeDraw | skin::kEdgeSingle |
+                     (frameType == skin::kFrameSunken ? skin::kEdgeSunken : skin::kEdgeRaised);
+        DrawRoundEdge(dc, rect, skin::kCornersAll, radius, style);
+        return;
+    }
+    if (frameType != skin::kFrameFlat) return;
+    if (radius >= 2) {
+        rect.right -= 1;
+        rect.bottom -= 1;
+        CSelectObject noFill(dc, ::GetStockObject(NULL_BRUSH));
+        {
+            CSelectObject pen(dc, GetColorPen(skin::kSlotBtnHighlight));
+            ::RoundRect(dc, rect.left + 1, rect.top + 1, rect.right + 1, rect.bottom + 1, radius, radius);
+        }
+        CSelectObject pen(dc, GetColorPen(skin::kSlotBtnShadow));
+        ::RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, radius, radius);
+        return;
+    }
+    bool columns = radius < rect.bottom - rect.top;
+    RECT dark = rect;
+    (columns ? dark.right : dark.bottom) -= 1;
+    Fill(dc, dark, GetColorBrush(skin::kSlotBtnShadow));
+    ::OffsetRect(&dark, columns ? 1 : 0, columns ? 0 : 1);
+    Fill(dc, dark, GetColorBrush(skin::kSlotBtnHighlight));
+}
+
+void CSkinCtrl::DrawRoundEdge(HDC dc, RECT rect, int corners, int radius, UINT style, COLORREF color) {
+    if (!(style & skin::kEdgeDraw)) return;
+    if (skin::g_pRenderer && radius * 2 == std::min(rect.right - rect.left, rect.bottom - rect.top) &&
+        skin::g_pRenderer->DrawRoundEdge(dc, rect, style & skin::kEdgeSunken ? 1 : 2, 1))
+        return;
+    radius = std::clamp<int>(radius, 0, std::min(rect.right - rect.left, rect.bottom - rect.top) / 2);
+    const bool system = color == CLR_INVALID;
+    COLORREF shadow = system ? GetColor(skin::kSlotBtnShadow) : skin::Darken(color, 0.75);
+    COLORREF light = system ? GetColor(skin::kSlotBtnHighlight) : skin::Lighten(color, 0.25);
+    COLORREF innerDark = system ? GetColor(skin::kSlot3DDkShadow) : skin::Darken(color, 0.2);
+    COLORREF innerLight = system ? GetColor(skin::kSlotBtnFace) : color;
+    const bool sunken = style & skin::kEdgeSunken;
+    int lines = style & skin::kEdgeSingle ? 1 : 2;
+    for (int line = 0; line < lines; ++line) {
+        COLORREF dark = line == 0 ? shadow : innerDark, bright = line == 0 ? light : innerLight;
+        COLORREF topLeft = sunken ? dark : bright, bottomRight = sunken ? bright : dark;
+        RECT r = rect;
+        ::InflateRect(&r, -line, -line);
+        int rad = std::max(0, radius - line);
+        auto corner = [&](int flag) { return (corners & flag) ? rad : 0; };
+        auto hline = [&](int x0, int x1, int y, COLORREF c) {
+            CSelectObject pen(dc, GetPen(c));
+            ::MoveToEx(dc, x0, y, nullptr);
+            ::LineTo(dc, x1, y);
+        };
+        auto vline = [&](int x, int y0, int y1, COLORREF c) {
+            CSelectObject pen(dc, GetPen(c));
+            ::MoveToEx(dc, x, y0, nullptr);
+            ::LineTo(dc, x, y1);
+        };
+        hline(r.left + corner(1), r.right - corner(2), r.top, topLeft);
+        vline(r.left, r.top + corner(1), r.bottom - corner(4), topLeft);
+        hline(r.left + corner(4), r.right - corner(8), r.bottom - 1, bottomRight);
+        vline(r.right - 1, r.top + corner(2), r.bottom - corner(8), bottomRight);
+        // Quarter circles by the midpoint rule; each pixel shaded by its angle between the two edges.
+        const struct {
+            int flag, cx, cy, sx, sy;
+            double from;
+        } quarters[] = {
+            {1, r.left + rad, r.top + rad, -1, -1, 0.0},
+            {2, r.right - 1 - rad, r.top + rad, 1, -1, 0.5},
+            {8, r.right - 1 - rad, r.bottom - 1 - rad, 1, 1, 1.0},
+            {4, r.left + rad, r.bottom - 1 - rad, -1, 1, 0.5},
+        };
+        for (const auto& q : quarters) {
+            if (!(corners & q.flag) || rad == 0) continue;
+            int x = rad, y = 0, decision = 1 - rad;
+            while (x >= y) {
+                const int points[2][2] = {{x, y}, {y, x}};
+                for (const auto& p : points) {
+                    int px = q.cx + q.sx * p[0], py = q.cy + q.sy * p[1];
+                    double angle =
+                        std::atan2(static_cast<double>(p[1]), static_cast<double>(p[0])) / 3.14159265 * 2;
+                    // Top-left leans to the top-left colour; bottom-right to the other; the other two blend.
+                    double weight = q.flag == 1   ? 0.0
+                                    : q.flag == 8 ? 1.0
+                                                  : (q.flag == 2 ? 1.0 - angle : angle);
+                    ::SetPixelV(dc, px, py, skin::Blend(topLeft, bottomRight, weight));
+                }
+                ++y;
+                if (decision < 0) {
+                    decision += 2 * y + 1;
+                } else {
+                    --x;
+                    decision += 2 * (y - x) + 1;
+                }
+            }
+        }
+    }
+}
+
+skin::ScrollBarLayout CSkinCtrl::GetScrollBarLayout(const RECT& window) {
+    LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
+    bool left = (::GetWindowLongA(m_hWnd, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
+    return skin::LayoutScrollBars(FromRect(window), GetBorderWidth(), (style & WS_VSCROLL) != 0,
+                                  (style & WS_HSCROLL) != 0, left, ::GetSystemMetrics(SM_CXVSCROLL),
+                                  ::GetSystemMetrics(SM_CYHSCROLL), ::GetSystemMetrics(SM_CYVSCROLL));
+}
+
+int CSkinCtrl::GetArrowState(int bar, const RECT& arrow, const POINT* cursor) {
+    if (!IsScrollBarUsable(bar, false)) return skin::kStateDisabled;
+    if (!cursor || !::PtInRect(&arrow, *cursor)) return skin::kStateNormal;
+    bool down = (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+    return down && !m_bThumbTracking ? skin::kStatePressed : skin::kStateHot;
+}
+
+void CSkinCtrl::DrawScrollBars(HDC dc, const RECT& window, int which) {
+    LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
+    if (!(style & (WS_HSCROLL | WS_VSCROLL)) || skin::g_bVisualStylesActive) return;
+    skin::ScrollBarLayout layout = GetScrollBarLayout(window);
+    // The cursor relative to the window rectangle, when it is over the window.
+    POINT cursor{}, *over = nullptr;
+    RECT screen;
+    ::GetWindowRect(m_hWnd, &screen);
+    if (skin::g_pOwner) {
+        cursor = skin::g_pOwner->GetLastCursorPos();
+        if (::PtInRect(&screen, cursor)) {
+            cursor.x -= screen.left;
+            cursor.y -= screen.top;
+            over = &cursor;
+        }
+    }
+    if (layout.hasVert && (which == 1 || which == 3)) {
+        DrawScrollArrow(dc, ToRect(layout.arrows[0]), skin::kArrowUp,
+                        GetArrowState(SB_VERT, ToRect(layout.arrows[0]), over));
+        DrawScrollArrow(dc, ToRect(layout.arrows[1]), skin::kArrowDown,
+                        GetArrowState(SB_VERT, ToRect(layout.arrows[1]), over));
+    }
+    if (layout.hasHorz && (which == 0 || which == 3)) {
+        DrawScrollArrow(dc, ToRect(layout.arrows[2]), skin::kArrowLeft,
+                        GetArrowState(SB_HORZ, ToRect(layout.arrows[2]), over));
+        DrawScrollArrow(dc, ToRect(layout.arrows[3]), skin::kArrowRight,
+                        GetArrowState(SB_HORZ, ToRect(layout.arrows[3]), over));
+    }
+    if (layout.hasVert && layout.hasHorz && which == 3)
+        Fill(dc, ToRect(layout.corner), GetBrush(GetBkColor()));
+}
+
+void CSkinCtrl::DrawScrollArrow(HDC dc, const RECT& rect, int direction, int state) {
+    if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+    COLORREF transparent = CLR_INVALID;
+    HBITMAP image = m_pGlobals ? m_pGlobals->GetBitmap(skin::kArrowKeyFirst + direction, state,
+                                                       skin::kArrowKeyCommon, &transparent)
+                               : nullptr;
+    Fill(dc, rect, GetBrush(GetBkColor()));
+    if (image) {
+        TransparentCopy(dc, rect, image, transparent);
+        return;
+    }
+    // The built-in look: a flat button with a small triangle.
+    RECT face = rect;
+    ::InflateRect(&face, -1, -1);
+    Fill(dc, face, GetColorBrush(state == skin::kStateHot ? skin::kSlotBtnHighlight : skin::kSlotBtnFace));
+    ::FrameRect(dc, &face, GetBrush(GetColor(skin::kSlotBtnShadow)));
+    int cx = (rect.left + rect.right) / 2, cy = (rect.top + rect.bottom) / 2;
+    int size = std::max<int>(2, std::min(rect.right - rect.left, rect.bottom - rect.top) / 4);
+    if (state == skin::kStatePressed) ++cx, ++cy;
+    POINT points[3];
+    switch (direction) {
+    case skin::kArrowUp:
+        points[0] = {cx - size, cy + size / 2};
+        points[1] = {cx + size, cy + size / 2};
+        points[2] = {cx, cy - size / 2 - 1};
+        break;
+    case skin::kArrowDown:
+        points[0] = {cx - size, cy - size / 2};
+        points[1] = {cx + size, cy - size / 2};
+        points[2] = {cx, cy + size / 2 + 1};
+        break;
+    case skin::kArrowLeft:
+        points[0] = {cx + size / 2, cy - size};
+        points[1] = {cx + size / 2, cy + size};
+        points[2] = {cx - size / 2 - 1, cy};
+        break;
+    default:
+        points[0] = {cx - size / 2, cy - size};
+        points[1] = {cx - size / 2, cy + size};
+        points[2] = {cx + size / 2 + 1, cy};
+        break;
+    }
+    int glyph = state == skin::kStateDisabled ? skin::kSlotGrayText : skin::kSlotBtnText;
+    CSelectObject brush(dc, GetBrush(GetColor(glyph)));
+    CSelectObject pen(dc, GetPen(GetColor(glyph)));
+    ::Polygon(dc, points, 3);
+}
+
+void CSkinCtrl::TransparentCopy(HDC dc, const RECT& target, HBITMAP image, COLORREF transparent) {
+    BITMAP info{};
+    if (!image || !::GetObjectA(image, sizeof info, &info)) return;
+    int width = target.right - target.left, height = target.bottom - target.top;
+    bool stretch = width != info.bmWidth || height != info.bmHeight;
+    HDC source = ::CreateCompatibleDC(dc);
+    CSelectObject selected(source, image);
+    if (transparent == CLR_INVALID) {
+        ::StretchBlt(dc, target.left, target.top, width, height, source, 0, 0, info.bmWidth, info.bmHeight,
+                     SRCCOPY);
+    } else if (TransparentBltProc blt = LookUpTransparentBlt()) {
+        blt(dc, target.left, target.top, width, height, source, 0, 0, info.bmWidth, info.bmHeight,
+            transparent);
+    } else {
+        // A mask: white where the image is transparent; the target keeps those pixels.
+        HDC maskDC = ::CreateCompatibleDC(dc);
+        CBitmap mask;
+        mask.Attach(::CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr));
+        {
+            CSelectObject maskSelected(maskDC, mask);
+            ::SetBkColor(source, transparent);
+            ::BitBlt(maskDC, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+            if (stretch) ::SetStretchBltMode(dc, HALFTONE);
+            ::StretchBlt(dc, target.left, target.top, width, height, maskDC, 0, 0, info.bmWidth,
+                         info.bmHeight, SRCAND);
+            // The image with its transparent pixels blacked out, ORed in.
+            ::SetBkColor(source, RGB(0, 0, 0));
+            ::SetTextColor(source, RGB(255, 255, 255));
+            ::BitBlt(source, 0, 0, info.bmWidth, info.bmHeight, maskDC, 0, 0, 0x00220326); // DSna
+            ::StretchBlt(dc, target.left, target.top, width, height, source, 0, 0, info.bmWidth,
+                         info.bmHeight, SRCPAINT);
+        }
+        ::DeleteDC(maskDC);
+    }
+    ::DeleteDC(source);
+}
+
+void CSkinCtrl::DrawThreePart(HDC dc, const RECT& rect, HBITMAP left, HBITMAP middle, HBITMAP right,
+                              COLORREF transparent, COLORREF fill) {
+    if (!left || !middle || !right) return;
+    if (fill != CLR_INVALID) Fill(dc, rect, GetBrush(fill));
+    BITMAP leftInfo{}, rightInfo{};
+    ::GetObjectA(left, sizeof leftInfo, &leftInfo);
+    ::GetObjectA(right, sizeof rightInfo, &rightInfo);
+    int mid = (rect.left + rect.right) / 2;
+    RECT l{rect.left, rect.top, std::min<int>(rect.left + leftInfo.bmWidth, mid), rect.bottom};
+    RECT r{std::max<int>(rect.right - rightInfo.bmWidth, mid), rect.top, rect.right, rect.bottom};
+    RECT m{l.right, rect.top, r.left, rect.bottom};
+    TransparentCopy(dc, l, left, transparent);
+    if (m.right > m.left) TransparentCopy(dc, m, middle, transparent);
+    TransparentCopy(dc, r, right, transparent);
+}
+
+void CSkinCtrl::OnHotChange(const POINT* oldPoint, const POINT* newPoint, int oldHit, int newHit) {
+    if (IsScrollBarTracked()) return;
+    LONG style = ::GetWindowLongA(m_hWnd, GWL_STYLE);
+    if (!(style & (WS_HSCROLL | WS_VSCROLL))) return;
+    auto redraw = [this] {
+        RECT window;
+        GetRects(&window, nullptr);
+        HDC dc = ::GetWindowDC(m_hWnd);
+        DrawScrollBars(dc, window, 3);
+        ::ReleaseDC(m_hWnd, dc);
+    };
+    bool scrollHit = oldHit == HTHSCROLL || oldHit == HTVSCROLL || newHit == HTHSCROLL || newHit == HTVSCROLL;
+    if (scrollHit) {
+        if (!oldPoint || !newPoint) return redraw();
+        RECT window;
+        GetRects(&window, nullptr);
+        skin::ScrollBarLayout layout = GetScrollBarLayout(window);
+        for (const skin::Rect& arrow : layout.arrows)
+            if (arrow.Contains(oldPoint->x, oldPoint->y) != arrow.Contains(newPoint->x, newPoint->y))
+                return redraw();
+        return;
+    }
+    if (newHit == 0) redraw();
+}
