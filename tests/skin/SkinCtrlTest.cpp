@@ -116,6 +116,13 @@ TEST_F(SkinCtrlTest, FlatFrameReplacesTheBorderAndOurArrowsTheScrollBarButtons) 
     EXPECT_EQ(edit->At(middle, bottom), kHighlight);
     EXPECT_EQ(edit->At(0, 0), kWindow); // corners rounded off in the parent's colour
 
+    // The window's own painting draws the same frame.
+    RedrawWindow(m_edit, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
+    HDC window = GetWindowDC(m_edit);
+    EXPECT_EQ(GetPixel(window, middle, 0), kShadow);
+    EXPECT_EQ(GetPixel(window, middle, 1), kHighlight);
+    ReleaseDC(m_edit, window);
+
     // Our own arrow buttons sit inside the frame band, in the skin's face colour.
     const int arrowLeft = edit->width - 3 - GetSystemMetrics(SM_CXVSCROLL);
     EXPECT_EQ(edit->At(arrowLeft + 3, 3 + 3), kFace);
