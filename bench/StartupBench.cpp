@@ -114,7 +114,8 @@ double AnonymousResidentMb(const std::string& needle) {
         if (!std::isdigit(static_cast<unsigned char>(data.cFileName[0]))) continue;
         const std::string folder = std::string("Z:\\proc\\") + data.cFileName;
         std::ifstream commandFile(folder + "\\cmdline", std::ios::binary);
-        std::string commandLine((std::istreambuf_iterator<char>(commandFile)), std::istreambuf_iterator<char>());
+        std::string commandLine((std::istreambuf_iterator<char>(commandFile)),
+                                std::istreambuf_iterator<char>());
         std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
         if (commandLine.find(needle) == std::string::npos) continue;
         std::ifstream status(folder + "\\status");
@@ -131,7 +132,8 @@ MemoryFigures MemoryOf(HANDLE process, const std::string& needle) {
     MemoryFigures figures;
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof(counters);
-    if (::GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters))) {
+    auto* basic = reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters);
+    if (::GetProcessMemoryInfo(process, basic, sizeof(counters))) {
         figures.workingSetMb = counters.WorkingSetSize / (1024.0 * 1024.0);
         figures.privateMb = counters.PrivateUsage / (1024.0 * 1024.0);
     }

@@ -150,7 +150,7 @@ bool CListCtrlRows::FindMargins() {
     for (int column = 0; column < kColumns; ++column) copy.InsertColumn(column, "", LVCFMT_LEFT, 10);
     copy.InsertItem(0, sample);
     for (int column = 1; column < kColumns; ++column) copy.SetItemText(0, column, sample);
-    const int width = static_cast<int>(copy.SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(sample)));
+    int width = static_cast<int>(copy.SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(sample)));
     for (int column = 0; column < kColumns; ++column) {
         copy.SetColumnWidth(column, LVSCW_AUTOSIZE);
         m_margins[column] = copy.GetColumnWidth(column) - width;

@@ -137,7 +137,8 @@ TEST_F(ColumnFitTest, AfterTheFontChanges) {
 }
 
 TEST_F(PlayListWindowTest, TypingFindsTheNextRowByArtist) {
-    for (const char* artist : {"Abba", "Beatles", "blur", "Coldplay"}) m_list.AddEntry(Entry(artist, "a", "s"));
+    for (const char* artist : {"Abba", "Beatles", "blur", "Coldplay"})
+        m_list.AddEntry(Entry(artist, "a", "s"));
     ::SetFocus(m_list.m_list.m_hWnd);
     m_list.m_list.SendMessage(WM_CHAR, 'B', 1);
     m_list.m_list.SendMessage(WM_CHAR, 'l', 1);
