@@ -1,5 +1,6 @@
 // The real program: its windows at start-up and a clean end.
 #include "support/MelodeckProcess.h"
+#include "support/RemoteList.h"
 
 #include <gtest/gtest.h>
 
@@ -160,7 +161,11 @@ TEST(OpenFromOutsideTest, CommandLinePathsFillThePlayListAndASecondStartAddsToTh
     write(program.PathIn("b.mp3"), std::string(200, 'x'));
     write(program.PathIn("c.mp3"), std::string(200, 'x'));
     write(program.PathIn("list.m3u"), "#EXTM3U\r\nb.mp3\r\n");
-    ASSERT_TRUE(program.Start(20000, "music list.m3u c.mp3"));
+    ASSERT_TRUE(program.Start(20000, "music list.m3u c.mp3 gone.mp3"));
+    // A path that is not there adds nothing, and the user is told once, with its name.
+    const std::string told = CloseNextMessageBox(program.ProcessId());
+    EXPECT_EQ(0u, told.find("Error Opening File")) << told;
+    EXPECT_NE(std::string::npos, told.find("gone.mp3")) << told;
     HWND list = ::GetDlgItem(program.FindTopLevel("Play List"), 1002);
     auto rows = [&] { return static_cast<int>(::SendMessageA(list, 0x1004 /* LVM_GETITEMCOUNT */, 0, 0)); };
     EXPECT_TRUE(WaitFor([&] { return rows() == 3; }, 20000)) << rows();
