@@ -9,6 +9,7 @@
 //
 // Usage: IdleBench [rounds] [seconds]        IdleBench --bare MARK timer|none [WAV]   (the floor)
 #include "bench/BenchFigures.h"
+#include "bench/UnixProcess.h"
 #include "library/SavedList.h"
 #include "support/MelodeckProcess.h"
 #include "support/TestMedia.h"
@@ -105,23 +106,8 @@ double CpuSeconds(HANDLE process) {
 
 // The /proc stat file of the first process whose command line holds the text, through drive Z:.
 std::string FindUnixStat(const std::string& needle) {
-    std::string found;
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA("Z:\\proc\\*", &data);
-    if (find == INVALID_HANDLE_VALUE) return found;
-    do {
-        if (!std::isdigit(static_cast<unsigned char>(data.cFileName[0]))) continue;
-        const std::string folder = std::string("Z:\\proc\\") + data.cFileName;
-        std::ifstream file(folder + "\\cmdline", std::ios::binary);
-        std::string commandLine((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
-        if (commandLine.find(needle) != std::string::npos) {
-            found = folder + "\\stat";
-            break;
-        }
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
-    return found;
+    std::string folder = UnixProcFolder(needle);
+    return folder.empty() ? folder : folder + "\\stat";
 }
 
 // utime + stime in seconds from a /proc stat file; -1 when it cannot be read.

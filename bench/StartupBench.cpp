@@ -17,6 +17,7 @@
 //        StartupBench --hold empty|rows|callback [saved list]   (the floor program: shows the rows,
 //                         owner data or callback rows, until ended)
 #include "bench/BenchFigures.h"
+#include "bench/UnixProcess.h"
 #include "bench/BenchListView.h"
 #include "support/MelodeckProcess.h"
 #include "framework/File.h"
@@ -106,25 +107,13 @@ struct MemoryFigures {
 // The anonymous resident memory of the Unix process whose command line holds the text, read through
 // drive Z:; 0 when none is found.
 double AnonymousResidentMb(const std::string& needle) {
+    const std::string folder = UnixProcFolder(needle);
+    if (folder.empty()) return 0;
     double found = 0;
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA("Z:\\proc\\*", &data);
-    if (find == INVALID_HANDLE_VALUE) return found;
-    do {
-        if (!std::isdigit(static_cast<unsigned char>(data.cFileName[0]))) continue;
-        const std::string folder = std::string("Z:\\proc\\") + data.cFileName;
-        std::ifstream commandFile(folder + "\\cmdline", std::ios::binary);
-        std::string commandLine((std::istreambuf_iterator<char>(commandFile)),
-                                std::istreambuf_iterator<char>());
-        std::replace(commandLine.begin(), commandLine.end(), '\0', ' ');
-        if (commandLine.find(needle) == std::string::npos) continue;
-        std::ifstream status(folder + "\\status");
-        std::string line;
-        while (std::getline(status, line))
-            if (line.rfind("RssAnon:", 0) == 0) found = std::atof(line.c_str() + 8) / 1024.0;
-        break;
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
+    std::ifstream status(folder + "\\status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("RssAnon:", 0) == 0) found = std::atof(line.c_str() + 8) / 1024.0;
     return found;
 }
 
