@@ -4,6 +4,7 @@
 #include "library/MP3Thread.h"
 #include "library/MakeEntry.h"
 #include "support/MediaFolder.h"
+#include "support/WorkingFolder.h"
 #include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
@@ -49,11 +50,7 @@ class HostileFoldersTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(m_folder.Path().empty());
-        char previous[MAX_PATH] = {};
-        ::GetCurrentDirectoryA(sizeof(previous), previous);
-        m_strPreviousFolder = previous;
-        // The lists are read from and saved to the working directory: this test's own folder.
-        ASSERT_TRUE(::SetCurrentDirectoryA(m_folder.Path().c_str()));
+        ASSERT_TRUE(m_workingFolder.Entered());
         ASSERT_TRUE(::CreateDirectoryA(m_strRoot.c_str(), nullptr));
         const unsigned ended = CMP3Thread::EndedCount();
         ASSERT_TRUE(m_player.Create());
@@ -61,7 +58,6 @@ protected:
     }
     void TearDown() override {
         if (m_player.IsWindow()) m_player.DestroyWindow();
-        ::SetCurrentDirectoryA(m_strPreviousFolder.c_str());
     }
 
     // Handles messages until `count` loaders have ended in this process, none is at work, and their
@@ -114,7 +110,8 @@ protected:
     }
 
     CMediaFolder m_folder{"melodeck-hostile"};
-    std::string m_strPreviousFolder;
+    // The lists are read from and saved to the working directory: this test's own folder.
+    CWorkingFolder m_workingFolder{m_folder.Path()};
     std::string m_strRoot = m_folder.PathOf("Music");
     CMelodeckDlg m_player;
 };
