@@ -1,0 +1,2 @@
+#pragma once
+// The portable rules of button skins.

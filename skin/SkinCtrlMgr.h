@@ -1,0 +1,125 @@
+#pragma once
+// The skin manager: finds every standard control the user-interface thread creates or shows, through a
+// thread-local call-window-procedure hook, and gives it a skin object; a 100 ms timer follows the mouse
+// for the hot state. One per process, made on first use.
+#include <windows.h>
+
+#include "skin/SkinCtrl.h"
+#include "skin/SkinGlobals.h"
+
+#include <unordered_map>
+
+// Holds the hooks of one derived class; only the call-window-procedure callback is used here.
+template <class Derived>
+class CHookMgr {
+public:
+    static Derived& GetInstance() {
+        static Derived instance; // destroyed at exit, which releases everything
+        return instance;
+    }
+    virtual ~CHookMgr() { ReleaseHooks(); }
+
+    virtual void OnCallWndProc(const MSG& msg) {}
+    virtual LRESULT OnCbt(int, WPARAM, LPARAM) { return 0; }
+    virtual void OnDebug(WPARAM, LPARAM) {}
+    virtual void OnGetMessage(WPARAM, LPARAM) {}
+    virtual void OnJournalPlayback(int, WPARAM, LPARAM) {}
+    virtual void OnJournalRecord(int, WPARAM, LPARAM) {}
+    virtual void OnKeyboard(int, WPARAM, LPARAM) {}
+    virtual void OnMouse(int, WPARAM, LPARAM) {}
+    virtual void OnMsgFilter(int, WPARAM, LPARAM) {}
+    virtual void OnShell(int, WPARAM, LPARAM) {}
+
+protected:
+    CHookMgr() = default;
+    CHookMgr(const CHookMgr&) = delete;
+    CHookMgr& operator=(const CHookMgr&) = delete;
+
+    enum { kHookCallWndProc, kHookCount = 10 };
+
+    bool InitHooks(const char* classFilter = "") {
+        ReleaseHooks();
+        m_hHooks[kHookCallWndProc] =
+            ::SetWindowsHookExA(WH_CALLWNDPROC, CallWndProcHook, nullptr, ::GetCurrentThreadId());
+        lstrcpynA(m_szClassFilter, classFilter ? classFilter : "", sizeof m_szClassFilter);
+        return m_hHooks[kHookCallWndProc] != nullptr;
+    }
+    void ReleaseHooks() {
+        for (HHOOK& hook : m_hHooks) {
+            if (hook) ::UnhookWindowsHookEx(hook);
+            hook = nullptr;
+        }
+    }
+
+    HHOOK m_hHooks[kHookCount] = {};
+    char m_szClassFilter[128] = {};
+
+private:
+    static LRESULT CALLBACK CallWndProcHook(int code, WPARAM wParam, LPARAM lParam) {
+        Derived& self = GetInstance();
+        if (code == HC_ACTION) {
+            const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+            char className[40] = {};
+            if (!self.m_szClassFilter[0] ||
+                (::GetClassNameA(call->hwnd, className, sizeof className) &&
+                 lstrcmpiA(className, self.m_szClassFilter) == 0)) {
+                MSG msg{call->hwnd, call->message, call->wParam, call->lParam, 0, {0, 0}};
+                self.OnCallWndProc(msg);
+            }
+        }
+        return ::CallNextHookEx(self.m_hHooks[kHookCallWndProc], code, wParam, lParam);
+    }
+};
+
+class CSkinCtrlMgr : public CHookMgr<CSkinCtrlMgr>, public ISkinCtrlOwner {
+    friend class CHookMgr<CSkinCtrlMgr>;
+
+public:
+    ~CSkinCtrlMgr() override;
+
+    // 1 when the hook and timer run; 0 while the platform's visual styles still draw the controls.
+    int Initialize();
+    void Release();
+    void OnCallWndProc(const MSG& msg) override;
+    // Skins the window and, recursively, its children; a window already skinned is only refreshed.
+    int AttachWindow(HWND hWnd);
+    int DetachWindow(HWND hWnd) override;
+    void DetachAll();
+    CSkinCtrl* GetSkinCtrl(HWND hWnd) override;
+    // The class-name factory: a new, not yet initialised skin object, or null for classes left alone.
+    static CSkinCtrl* CreateSkinCtrl(const char* className, DWORD style);
+    // ORs type bits into a skinned window's; 1 when the window is skinned.
+    int SetCtrlType(HWND hWnd, DWORD type);
+    void RefreshAll();
+    static int GetWindowsVersion();
+
+    POINT GetLastCursorPos() override { return m_ptLast; }
+    void SetLastCursorPos(POINT point) override { m_ptLast = point; }
+    CSkinGlobals& GetGlobals() { return m_globals; }
+    size_t GetCount() const { return m_map.size(); }
+    bool IsStarted() const { return m_hHooks[kHookCallWndProc] != nullptr; }
+
+    // One tick of hot tracking; the timer calls it every 100 ms.
+    void TrackHot();
+
+    DWORD m_bHotTracking = 1;
+    UINT_PTR m_nHotTimer = static_cast<UINT_PTR>(-1);
+    POINT m_ptLast{0, 0};
+    CSkinCtrl* m_pHot = nullptr;
+    DWORD m_bReleasing = 0;
+    DWORD m_bInCallback = 0;
+
+private:
+    CSkinCtrlMgr();
+    static void CALLBACK HotTimerProc(HWND, UINT, UINT_PTR, DWORD);
+    HWND WindowUnderCursor(POINT cursor);
+    void NotifyHot(CSkinCtrl* control, const POINT* oldScreen, const POINT* newScreen, bool leaving);
+
+    std::unordered_map<HWND, CSkinCtrl*> m_map;
+    CSkinGlobals m_globals;
+};
+
+// The class name used for skinning decisions (at most 127 characters).
+void GetSkinClassName(HWND hWnd, char* name, int size);
+// Case-insensitive class test; a null window is of no class.
+bool IsWindowClass(HWND hWnd, const char* className);
