@@ -1,9 +1,12 @@
 #include "app/MelodeckApp.h"
 
 #include "app/MelodeckDlg.h"
+#include "skin/SkinCtrlMgr.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 CMelodeckApp theApp;
@@ -30,11 +33,22 @@ bool CMelodeckApp::InitInstance() {
     ::InitCommonControlsEx(&controls);
     CWinApp::InitInstance();
 
+    // The skin paints every control itself; the platform's visual styles keep only the window frames.
+    if (CSkinCtrlMgr::GetWindowsVersion() >= 5 && skin::g_bVisualStylesActive &&
+        CSkinCtrlMgr::SetThemeAppProperties(STAP_ALLOW_NONCLIENT))
+        skin::g_bVisualStylesActive = false;
+    // MELODECK_NOSKIN=1 leaves every control to the platform, so that benchmarks can compare.
+    const char* noSkin = std::getenv("MELODECK_NOSKIN");
+    if (!noSkin || std::strcmp(noSkin, "1") != 0) CSkinCtrlMgr::GetInstance().Initialize();
+
     CMelodeckDlg dialog;
     dialog.m_startPaths = paths;
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;
+    // Every window is gone: let go of the hook, the timer and the skin's GDI objects now, while the
+    // process is whole, rather than from a static destructor.
+    CSkinCtrlMgr::GetInstance().Release();
     // The player window has closed: the program ends.
     return false;
 }

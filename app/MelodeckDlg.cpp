@@ -2,9 +2,11 @@
 
 #include "app/AboutDlg.h"
 #include "framework/App.h"
+#include "framework/GuiResources.h"
 #include "library/SavedList.h"
 #include "playback/MciDeviceRules.h"
 #include "res/resource.h"
+#include "skin/SkinCtrlMgr.h"
 
 #include <algorithm>
 #include <string>
@@ -62,6 +64,7 @@ bool CMelodeckDlg::OnInitDialog() {
     m_dlgCompact.ShowWindow(SW_HIDE);
 
     m_btnPause.ModifyStyle(0, BS_PUSHLIKE);
+    SetUpSkin();
 
     m_sliderVolume.SetRangeMax(1000, false);
     m_sliderVolume.SetRangeMin(0, false);
@@ -71,6 +74,65 @@ bool CMelodeckDlg::OnInitDialog() {
     MarkRunningPlayer(m_hWnd);
     PostMessage(kShowStartupMessage);
     return true;
+}
+
+// The transport buttons form one bar: Previous is open on the left, Next on the right, Play and Stop
+// are joined on both sides. Later registrations of a key replace earlier ones.
+void CMelodeckDlg::SetUpSkin() {
+    CSkinCtrlMgr& skins = CSkinCtrlMgr::GetInstance();
+    skins.SetCtrlType(GetDlgItem(IDC_NEXT), 1);
+    skins.SetCtrlType(GetDlgItem(IDC_PLAY), 3);
+    skins.SetCtrlType(GetDlgItem(IDC_STOP), 3);
+    skins.SetCtrlType(GetDlgItem(IDC_PREVIOUS), 2);
+    skin::g_bEnabled = true;
+    skin::g_pRenderer = nullptr;
+    struct Registration {
+        int key;
+        UINT ids[4]; // hot, normal, pressed, disabled
+    };
+    static const Registration kBitmaps[] = {
+        {10, {IDB_ARROW_HOT, IDB_ARROW_NORMAL, IDB_ARROW_NORMAL, IDB_ARROW_DISABLED}},
+        {0, {IDB_LEFT_HOT, IDB_LEFT_NORMAL, IDB_LEFT_NORMAL, IDB_LEFT_DISABLED}},
+        {2, {IDB_MIDDLE_HOT, IDB_MIDDLE_NORMAL, IDB_MIDDLE_NORMAL, IDB_MIDDLE_DISABLED}},
+        {1, {IDB_RIGHT_HOT, IDB_RIGHT_NORMAL, IDB_RIGHT_NORMAL, IDB_RIGHT_DISABLED}},
+        {5, {IDB_LEFT_HOT, IDB_LEFT_NORMAL, IDB_LEFT_NORMAL, IDB_LEFT_DISABLED}},
+        {7, {IDB_MIDDLE_HOT, IDB_MIDDLE_NORMAL, IDB_MIDDLE_NORMAL, IDB_MIDDLE_DISABLED}},
+        {6, {IDB_RIGHT_HOT, IDB_RIGHT_NORMAL, IDB_RIGHT_NORMAL, IDB_RIGHT_DISABLED}},
+        {25, {IDB_LEFT_HOT, IDB_LEFT_NORMAL, IDB_LEFT_NORMAL, IDB_LEFT_DISABLED}},
+        {27, {IDB_MIDDLE_HOT, IDB_MIDDLE_NORMAL, IDB_MIDDLE_NORMAL, IDB_MIDDLE_DISABLED}},
+        {26, {IDB_RIGHT_HOT, IDB_RIGHT_NORMAL, IDB_RIGHT_NORMAL, IDB_RIGHT_DISABLED}},
+        {23, {IDB_ARROW_HOT, IDB_ARROW_NORMAL, IDB_ARROW_NORMAL, IDB_ARROW_DISABLED}},
+        {24, {IDB_ARROW_HOT, IDB_ARROW_NORMAL, IDB_ARROW_NORMAL, IDB_ARROW_DISABLED}},
+        {3, {IDB_JOINL_HOT, IDB_JOINL_NORMAL, IDB_JOINL_NORMAL, IDB_JOINL_DISABLED}},
+        {4, {IDB_JOINR_HOT, IDB_JOINR_NORMAL, IDB_JOINR_NORMAL, IDB_JOINR_DISABLED}},
+        {19, {IDB_SQ_UP_HOT, IDB_SQ_UP_NORMAL, IDB_SQ_UP_NORMAL, IDB_SQ_UP_DISABLED}},
+        {18, {IDB_SQ_DOWN_HOT, IDB_SQ_DOWN_NORMAL, IDB_SQ_DOWN_NORMAL, IDB_SQ_DOWN_DISABLED}},
+        {17, {IDB_SQ_RIGHT_HOT, IDB_SQ_RIGHT_NORMAL, IDB_SQ_RIGHT_NORMAL, IDB_SQ_RIGHT_DISABLED}},
+        {16, {IDB_SQ_LEFT_HOT, IDB_SQ_LEFT_NORMAL, IDB_SQ_LEFT_NORMAL, IDB_SQ_LEFT_DISABLED}},
+        {25, {IDB_LEFT_NORMAL, 0, 0, IDB_LEFT_DISABLED}},
+        {27, {IDB_MIDDLE_NORMAL, 0, 0, IDB_MIDDLE_DISABLED}},
+        {26, {IDB_RIGHT_NORMAL, 0, 0, IDB_RIGHT_DISABLED}},
+    };
+    for (const Registration& bitmap : kBitmaps) skins.GetGlobals().SetBitmap(bitmap.ids, bitmap.key);
+    skins.SetCtrlType(m_btnPause.m_hWnd, 0);
+    skins.RefreshAll();
+}
+
+UINT CMelodeckDlg::SkinStateMessage() {
+    static const UINT message = ::RegisterWindowMessageA("Melodeck.SkinState");
+    return message;
+}
+
+// What the skin holds, for diagnostics from outside: how many windows it paints, whether it paints one,
+// and how many GDI objects the process has.
+LRESULT CMelodeckDlg::OnSkinState(WPARAM what, LPARAM lParam) {
+    CSkinCtrlMgr& skins = CSkinCtrlMgr::GetInstance();
+    switch (what) {
+    case kSkinCount: return static_cast<LRESULT>(skins.GetCount());
+    case kSkinIsSkinned: return skins.GetSkinCtrl(reinterpret_cast<HWND>(lParam)) != nullptr;
+    case kSkinGdiObjects: return static_cast<LRESULT>(CountGdiObjects());
+    default: return 0;
+    }
 }
 
 // The queue goes flush below the player and the play list flush below the queue, both left-aligned with
@@ -117,6 +179,7 @@ void CMelodeckDlg::SaveLists() {
 
 LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == CPlayList::ListClosedMessage()) return OnListClosed(lParam);
+    if (message == SkinStateMessage()) return OnSkinState(wParam, lParam);
     switch (message) {
     case MCIWNDM_NOTIFYMODE: OnDeviceMode(static_cast<long>(lParam)); return 0;
     case MCIWNDM_NOTIFYERROR: return OnDeviceError(lParam);

@@ -10,6 +10,7 @@
 #include "playback/MCIWnd.h"
 #include "playback/Transport.h"
 #include "settings/MelodeckSettings.h"
+#include "skin/SkinCtrl.h"
 #include "widgets/BannerStatic.h"
 #include "widgets/MultiColorStatic.h"
 #include "widgets/StickyDesktop.h"
@@ -36,10 +37,14 @@ public:
 // The transport state (m_current, m_nPlayPos, m_bAutoAdvance, m_nRandom) and the commands Play,
 // Stop, Next, Previous and Pause come from the controller; this window supplies the device, the two
 // lists and its own controls.
-class CMelodeckDlg : public CDialog, public CTransportController, private ITransportView {
+class CMelodeckDlg : public CDialog, public CTransportController, private ITransportView, public ISkinCtrlRender {
 public:
     // Opens the paths handed over from outside once the window is up.
     static constexpr UINT kShowStartupMessage = WM_APP + 20;
+    // Registered "Melodeck.SkinState": wParam kSkinCount, kSkinIsSkinned (lParam a window) or
+    // kSkinGdiObjects.
+    static UINT SkinStateMessage();
+    enum { kSkinCount = 0, kSkinIsSkinned = 1, kSkinGdiObjects = 2 };
 
     CMelodeckDlg();
 
@@ -57,6 +62,11 @@ public:
     CBannerStatic m_banner;  // the now-playing banner
     CSliderCtrl m_sliderVolume;
     CMelodeckSettings m_settings;
+
+    // Never installed as the skin's renderer: the built-in look is used everywhere.
+    BOOL DrawEdge(HDC, const RECT&, int, int, int) override { return FALSE; }
+    BOOL DrawRoundEdge(HDC, const RECT&, int, int) override { return FALSE; }
+    BOOL FillAndDrawEdge(HDC, const RECT&, int, int, COLORREF, int) override { return FALSE; }
     HICON m_hIcon = nullptr;
     CFont m_font;  // list font chosen by the user
     int m_bQueueShown = 1;
@@ -125,6 +135,8 @@ private:
     void OnFind();
     void ToggleListWindow(CPlayList& list, int& shown);
     void PlaceListWindows(int clientWidth);
+    void SetUpSkin();
+    LRESULT OnSkinState(WPARAM what, LPARAM lParam);
     void ApplySavedOptions();
     void ApplyOnTop();
     void SaveLists();

@@ -92,6 +92,8 @@ public:
     int SetCtrlType(HWND hWnd, DWORD type);
     void RefreshAll();
     static int GetWindowsVersion();
+    // The platform's visual-style switch (from UXTheme.dll, when there is one); false when missing.
+    static bool SetThemeAppProperties(DWORD flags);
 
     POINT GetLastCursorPos() override { return m_ptLast; }
     void SetLastCursorPos(POINT point) override { m_ptLast = point; }

@@ -1,5 +1,6 @@
 #include "skin/SkinColorCache.h"
 #include "skin/SkinGeometry.h"
+#include "skin/SkinRules.h"
 
 #include <gtest/gtest.h>
 
@@ -127,4 +128,37 @@ TEST(SkinGeometry, ScrollBarsSitInsideTheBandAndShareShortBars) {
     EXPECT_TRUE(IsScrollBarUsable(true, false, 0, 99, 10, 200, 16, 16, true));
     EXPECT_FALSE(IsScrollBarUsable(true, false, 0, 99, 100, 200, 16, 16, true));  // thumb fills the track
     EXPECT_TRUE(IsScrollBarUsable(true, false, 0, 99, 100, 30, 16, 16, true));    // no track at all
+}
+
+TEST(SkinFactory, ClassNamesPickTheSkinAndItsFeatures) {
+    using skin::SkinClassFor;
+    using skin::SkinKind;
+    EXPECT_EQ(SkinClassFor("combobox").kind, SkinKind::Combobox);
+    EXPECT_EQ(SkinClassFor("combobox").features, 0x21Du);
+    EXPECT_EQ(SkinClassFor("ComboBoxEx32").kind, SkinKind::Comboboxex);
+    EXPECT_EQ(SkinClassFor("SYSLISTVIEW32").features, 0x29u);
+    EXPECT_EQ(SkinClassFor("RichEdit20W").kind, SkinKind::Richedit);
+    EXPECT_EQ(SkinClassFor("#32770").features, 0x3Cu);
+    EXPECT_EQ(SkinClassFor("Link Window").kind, SkinKind::Static);
+    // Classes the platform keeps: named ones, framework windows by part of their name, menus, unknowns.
+    for (const char* name : {"msctls_hotkey32", "ReBarWindow32", "MDIClient", "Internet Explorer_Server",
+                             "AfxControlBar42", "xMfcViewx", "#32768", "MelodeckBanner", ""})
+        EXPECT_EQ(SkinClassFor(name).kind, SkinKind::None) << name;
+}
+
+TEST(SkinFactory, ButtonStylesAndStandardClasses) {
+    using skin::ButtonKind;
+    EXPECT_EQ(skin::ButtonSkinFor(0x10000 | 1).kind, ButtonKind::Push); // the style's low four bits decide
+    EXPECT_EQ(skin::ButtonSkinFor(11).features, 0x806u);
+    EXPECT_EQ(skin::ButtonSkinFor(6).kind, ButtonKind::Check);
+    EXPECT_EQ(skin::ButtonSkinFor(9).kind, ButtonKind::Radio);
+    EXPECT_EQ(skin::ButtonSkinFor(7).kind, ButtonKind::Group);
+    for (unsigned kind : {10u, 12u, 13u, 14u, 15u}) EXPECT_EQ(skin::ButtonSkinFor(kind).kind, ButtonKind::None);
+    EXPECT_TRUE(skin::IsStandardClass("tooltips_class32"));
+    EXPECT_FALSE(skin::IsStandardClass("button")); // by content, exactly
+    EXPECT_FALSE(skin::IsStandardClass("#32770"));
+    EXPECT_EQ(skin::WindowsVersionClass(1, 4, 90), 2);
+    EXPECT_EQ(skin::WindowsVersionClass(2, 5, 1), 5);
+    EXPECT_EQ(skin::WindowsVersionClass(2, 10, 0), 6);
+    EXPECT_EQ(skin::WindowsVersionClass(2, 3, 51), -1);
 }

@@ -1,0 +1,135 @@
+// The skin on the real program: every control of its windows painted by a skin object, the transport
+// bar drawn from the program's bitmaps, and a dialog opened again and again leaving nothing behind.
+#include "res/resource.h"
+#include "skin/SkinRules.h"
+#include "support/MelodeckProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kFind = ID_LIST_FIND;
+enum { kSkinCount = 0, kSkinIsSkinned = 1, kSkinGdiObjects = 2 };
+
+std::string ClassOf(HWND hWnd) {
+    char name[128] = {};
+    ::GetClassNameA(hWnd, name, sizeof name);
+    return name;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> windows;
+    ::EnumChildWindows(
+        parent,
+        [](HWND hWnd, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+// Controls the skin leaves to the platform on purpose: tooltips, plain scroll bars, unknown classes.
+bool SkinWanted(HWND hWnd) {
+    const std::string name = ClassOf(hWnd);
+    const skin::SkinClass skinClass = skin::SkinClassFor(name.c_str());
+    const DWORD style = static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE));
+    switch (skinClass.kind) {
+    case skin::SkinKind::None:
+    case skin::SkinKind::Tooltip: return false;
+    case skin::SkinKind::Button: return skin::ButtonSkinFor(style).kind != skin::ButtonKind::None;
+    case skin::SkinKind::Scrollbar: return (style & 0x18) != 0;
+    case skin::SkinKind::Listbox: return !(style & 0x1000);
+    default: return true;
+    }
+}
+
+class SkinnedWindowsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_program.Start());
+        m_state = ::RegisterWindowMessageA("Melodeck.SkinState");
+    }
+    LRESULT Ask(WPARAM what, HWND hWnd = nullptr) {
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutA(m_program.Player(), m_state, what, reinterpret_cast<LPARAM>(hWnd), SMTO_BLOCK,
+                              10000, &answer);
+        return static_cast<LRESULT>(answer);
+    }
+    // Every control of the window that the skin should paint has a skin object.
+    void ExpectSkinned(HWND window) {
+        EXPECT_EQ(Ask(kSkinIsSkinned, window), 1) << ClassOf(window);
+        int wanted = 0;
+        for (HWND child : Descendants(window)) {
+            if (!SkinWanted(child)) continue;
+            ++wanted;
+            EXPECT_EQ(Ask(kSkinIsSkinned, child), 1)
+                << ClassOf(child) << " " << ::GetDlgCtrlID(child) << " of " << ClassOf(window);
+        }
+        EXPECT_GT(wanted, 0);
+    }
+
+    CMelodeckProcess m_program;
+    UINT m_state = 0;
+};
+
+TEST_F(SkinnedWindowsTest, EveryControlIsSkinnedAndThePlayButtonShowsTheBarsBitmaps) {
+    ExpectSkinned(m_program.Player());
+    ExpectSkinned(m_program.FindTopLevel("Queue"));
+    ExpectSkinned(m_program.FindTopLevel("Play List"));
+
+    // Play is joined on both sides: its left edge is the joined-left cap, stretched to the button's height.
+    HMODULE exe = ::LoadLibraryExA(MELODECK_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr);
+    std::set<COLORREF> capColours;
+    HDC memory = ::CreateCompatibleDC(nullptr);
+    for (UINT id : {IDB_JOINL_NORMAL, IDB_JOINL_HOT}) {
+        HBITMAP cap = static_cast<HBITMAP>(::LoadImageA(exe, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
+        ASSERT_NE(cap, nullptr);
+        HGDIOBJ old = ::SelectObject(memory, cap);
+        for (int y = 0; y < 21; ++y) capColours.insert(::GetPixel(memory, 2, y));
+        ::SelectObject(memory, old);
+        ::DeleteObject(cap);
+    }
+    ::DeleteDC(memory);
+    ::FreeLibrary(exe);
+
+    HWND play = ::GetDlgItem(m_program.Player(), IDC_PLAY);
+    ::SetForegroundWindow(m_program.Player());
+    RECT button;
+    ::GetWindowRect(play, &button);
+    HDC screen = ::GetDC(nullptr);
+    int fromCap = 0;
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    for (int y = button.top; y < button.bottom; ++y) {
+        const COLORREF pixel = ::GetPixel(screen, button.left + 2, y);
+        fromCap += capColours.count(pixel) != 0;
+        EXPECT_TRUE(capColours.count(pixel) || pixel != face) << "platform face at row " << y - button.top;
+    }
+    ::ReleaseDC(nullptr, screen);
+    EXPECT_GE(fromCap, (button.bottom - button.top) * 3 / 4);
+}
+
+TEST_F(SkinnedWindowsTest, FindOpenedAndClosedFiftyTimesLeavesNoSkinObjectsAndNoGdiObjects) {
+    HWND list = m_program.FindTopLevel("Play List");
+    const LRESULT skins = Ask(kSkinCount);
+    LRESULT gdiAfterFirst = 0;
+    for (int round = 0; round < 50; ++round) {
+        ::SendMessageA(list, WM_COMMAND, kFind, 0);
+        HWND find = m_program.FindTopLevel("Find in Play List", 10000);
+        ASSERT_NE(find, nullptr) << round;
+        if (round == 0) ExpectSkinned(find);
+        ::PostMessageA(find, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(find); }, 10000)) << round;
+        ASSERT_EQ(Ask(kSkinCount), skins) << round;
+        if (round == 0) gdiAfterFirst = Ask(kSkinGdiObjects);
+    }
+    EXPECT_GT(gdiAfterFirst, 0);
+    EXPECT_EQ(Ask(kSkinGdiObjects), gdiAfterFirst);
+}
+
+} // namespace
