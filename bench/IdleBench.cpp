@@ -178,8 +178,10 @@ BOOL CALLBACK FindToneBar(HWND hWnd, LPARAM lParam) {
     return TRUE;
 }
 
-Sample MeasureMelodeck(bool playing, double seconds) {
+Sample MeasureMelodeck(bool playing, double seconds, bool skinned = true) {
     CMelodeckProcess program;
+    // Without the skin, for comparison: every control then painted by the platform.
+    ::SetEnvironmentVariableA("MELODECK_NOSKIN", skinned ? nullptr : "1");
     if (playing) {
         const std::string tone = program.PathIn("tone.wav");
         std::string error;
@@ -188,7 +190,9 @@ Sample MeasureMelodeck(bool playing, double seconds) {
                             &error))
             return -1;
     }
-    if (!program.Start()) return -1;
+    const bool started = program.Start();
+    ::SetEnvironmentVariableA("MELODECK_NOSKIN", nullptr);
+    if (!started) return -1;
     HWND player = program.Player();
     if (playing) {
         // Play once the saved play list has been read; the device window then carries the file's name.
@@ -232,17 +236,18 @@ int main(int argc, char** argv) {
     ::GetTempPathA(sizeof(temp), temp);
     const std::string tone = std::string(temp) + "melodeck-idlebench-" + std::to_string(::GetCurrentProcessId()) + ".wav";
     if (!WriteWavFile(tone, kToneMs)) std::printf("  (could not write %s)\n", tone.c_str());
-    Figure bareIdle, bareTimer, barePlaying, idle, playing;
+    Figure bareIdle, bareTimer, barePlaying, idle, playing, plainIdle;
     for (int round = 0; round < rounds; ++round) {
         bareIdle.values.push_back(MeasureBare(false, std::string(), seconds));
         bareTimer.values.push_back(MeasureBare(true, std::string(), seconds));
         barePlaying.values.push_back(MeasureBare(true, tone, seconds));
         idle.values.push_back(MeasureMelodeck(false, seconds));
         playing.values.push_back(MeasureMelodeck(true, seconds));
+        plainIdle.values.push_back(MeasureMelodeck(false, seconds, false));
         std::printf("  round %d: bare %.2f %%, with the timer %.2f %%, and playing %.2f %%; Melodeck idle %.2f %%, "
-                    "playing %.2f %%\n",
+                    "playing %.2f %%, idle without the skin %.2f %%\n",
                     round + 1, bareIdle.values.back(), bareTimer.values.back(), barePlaying.values.back(),
-                    idle.values.back(), playing.values.back());
+                    idle.values.back(), playing.values.back(), plainIdle.values.back());
         std::fflush(stdout);
     }
     PrintRule();
@@ -251,6 +256,7 @@ int main(int argc, char** argv) {
     PrintPercent("floor: the same, playing the WAV through MCI", barePlaying, 0);
     PrintPercent("Melodeck idle, empty lists", idle, bareTimer.Median());
     PrintPercent("Melodeck playing the WAV, banner scrolling", playing, barePlaying.Median());
+    PrintPercent("Melodeck idle without the skin (MELODECK_NOSKIN=1)", plainIdle, bareTimer.Median());
     PrintRule();
     ::DeleteFileA(tone.c_str());
     return 0;

@@ -5,6 +5,8 @@
 //   start-up: the real program started with that folder as working directory, timed from
 //             CreateProcess until its "Play List" window's list shows every row, while a second thread
 //             measures how long the player window takes to answer a message; then it is closed.
+// The skin's cost: the program without saved lists started with and without the skin
+// (MELODECK_NOSKIN=1), compared on the time until the player window is up and on memory.
 // To show where the time goes: the program started without any saved list (the cost of starting at
 // all), and the floor's rows put in the way the program's window takes them: in the reader's groups,
 // each with its own redraw and column fitting.
@@ -375,7 +377,8 @@ int main(int argc, char** argv) {
     };
 
     Figure floor, floorRows, floorFit, paint, startup, player, close, answer, empty, emptyClose, readOnly;
-    Figure grouped, groupedFitOnce, bigGroupsFitOnce;
+    Figure grouped, groupedFitOnce, bigGroupsFitOnce, skinnedPlayer, plainPlayer;
+    MemoryFigure memoryPlain;
     MemoryFigure memoryFull, memoryEmpty, floorMemoryFull, floorMemoryEmpty, callbackMemory;
     PrintRule();
     for (int round = 1; round <= rounds; ++round) {
@@ -428,6 +431,19 @@ int main(int argc, char** argv) {
             std::printf("round %d: start-up without saved lists failed: %s\n", round, bareStart.failure.c_str());
         }
 
+        // The same start with the skin left out: what painting every control ourselves costs.
+        Pump(0.5);
+        ::SetEnvironmentVariableA("MELODECK_NOSKIN", "1");
+        StartResult plainStart = StartProgram(withoutList.Path(), 0);
+        ::SetEnvironmentVariableA("MELODECK_NOSKIN", nullptr);
+        if (bareStart.ok && plainStart.ok) {
+            skinnedPlayer.values.push_back(bareStart.playerSeconds);
+            plainPlayer.values.push_back(plainStart.playerSeconds);
+            memoryPlain.Add(plainStart.memory);
+            std::printf("round %d: player up at %.3f s skinned, %.3f s without the skin\n", round,
+                        bareStart.playerSeconds, plainStart.playerSeconds);
+        }
+
         MemoryFigures held;
         if (MeasureFloorProgram(savedList, rows, held)) floorMemoryFull.Add(held);
         if (MeasureFloorProgram("", 0, held)) floorMemoryEmpty.Add(held);
@@ -477,6 +493,18 @@ int main(int argc, char** argv) {
                 rows, added, memoryFull.anonymous.Median() - memoryEmpty.anonymous.Median(),
                 floorMemoryFull.workingSet.Median() - floorMemoryEmpty.workingSet.Median(),
                 added < 5 ? "met" : "MISSED");
+    if (!plainPlayer.values.empty()) {
+        const double skinRatio = skinnedPlayer.Median() / plainPlayer.Median();
+        const double skinMemory = memoryEmpty.workingSet.Median() - memoryPlain.workingSet.Median();
+        std::printf("the skin: player up at %.3f s median (best %.3f s), without it %.3f s (best %.3f s): ratio "
+                    "%.2f (target at most 1.2: %s)\n",
+                    skinnedPlayer.Median(), skinnedPlayer.Best(), plainPlayer.Median(), plainPlayer.Best(),
+                    skinRatio, skinRatio <= 1.2 ? "met" : "MISSED");
+        PrintMemory("program, empty lists, without the skin", memoryPlain);
+        std::printf("the skin adds %.1f MB of working set (%.1f MB anonymous) (target under 2 MB: %s)\n",
+                    skinMemory, memoryEmpty.anonymous.Median() - memoryPlain.anonymous.Median(),
+                    skinMemory < 2 ? "met" : "MISSED");
+    }
     PrintRule();
     std::printf("parts:\n");
     PrintFigure("program started without saved lists, until its play list is up", empty, floor.Best());

@@ -7,6 +7,7 @@
 #include "skin/SkinControls.h"
 #include "skin/SkinRules.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -139,7 +140,10 @@ void CSkinCtrlMgr::OnCallWndProc(const MSG& msg) {
 }
 
 int CSkinCtrlMgr::AttachWindow(HWND hWnd) {
-    if (!hWnd || m_bReleasing) return 1;
+    // A window whose skin is being taken off gets its old style back, which reports a style change:
+    // that must not put a new skin on (a window going away would stay in the map for ever).
+    if (!hWnd || m_bReleasing || std::find(m_detaching.begin(), m_detaching.end(), hWnd) != m_detaching.end())
+        return 1;
     char className[128];
     GetSkinClassName(hWnd, className, sizeof className);
     if (CSkinCtrl* existing = GetSkinCtrl(hWnd)) {
@@ -175,8 +179,10 @@ int CSkinCtrlMgr::DetachWindow(HWND hWnd) {
     if (m_pHot == control) m_pHot = nullptr;
     // Out of the map first: detaching the children below looks this window up no more.
     m_map.erase(it);
+    m_detaching.push_back(hWnd);
     control->Uninitialize();
     delete control;
+    m_detaching.pop_back();
     return 1;
 }
 

@@ -8,6 +8,7 @@
 #include "skin/SkinGlobals.h"
 
 #include <unordered_map>
+#include <vector>
 
 // Holds the hooks of one derived class; only the call-window-procedure callback is used here.
 template <class Derived>
@@ -118,6 +119,7 @@ private:
     void NotifyHot(CSkinCtrl* control, const POINT* oldScreen, const POINT* newScreen, bool leaving);
 
     std::unordered_map<HWND, CSkinCtrl*> m_map;
+    std::vector<HWND> m_detaching; // windows whose skins are coming off, innermost last
     CSkinGlobals m_globals;
 };
 

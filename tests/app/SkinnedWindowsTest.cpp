@@ -114,19 +114,30 @@ TEST_F(SkinnedWindowsTest, EveryControlIsSkinnedAndThePlayButtonShowsTheBarsBitm
     EXPECT_GE(fromCap, (button.bottom - button.top) * 3 / 4);
 }
 
-TEST_F(SkinnedWindowsTest, FindOpenedAndClosedFiftyTimesLeavesNoSkinObjectsAndNoGdiObjects) {
+// Find is hidden when closed and shown again; About is made and destroyed each time.
+TEST_F(SkinnedWindowsTest, DialogsOpenedAndClosedFiftyTimesLeaveNoSkinObjectsAndNoGdiObjects) {
     HWND list = m_program.FindTopLevel("Play List");
-    const LRESULT skins = Ask(kSkinCount);
-    LRESULT gdiAfterFirst = 0;
+    LRESULT skins = 0, gdiAfterFirst = 0;
     for (int round = 0; round < 50; ++round) {
         ::SendMessageA(list, WM_COMMAND, kFind, 0);
         HWND find = m_program.FindTopLevel("Find in Play List", 10000);
         ASSERT_NE(find, nullptr) << round;
-        if (round == 0) ExpectSkinned(find);
+        ::PostMessageA(m_program.Player(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        HWND about = m_program.FindTopLevel("About Melodeck", 10000);
+        ASSERT_NE(about, nullptr) << round;
+        if (round == 0) {
+            ExpectSkinned(find);
+            ExpectSkinned(about);
+        }
+        ::PostMessageA(about, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(about); }, 10000)) << round;
         ::PostMessageA(find, WM_COMMAND, IDCANCEL, 0);
-        ASSERT_TRUE(WaitFor([&] { return !::IsWindow(find); }, 10000)) << round;
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(find); }, 10000)) << round;
+        if (round == 0) {
+            skins = Ask(kSkinCount);
+            gdiAfterFirst = Ask(kSkinGdiObjects);
+        }
         ASSERT_EQ(Ask(kSkinCount), skins) << round;
-        if (round == 0) gdiAfterFirst = Ask(kSkinGdiObjects);
     }
     EXPECT_GT(gdiAfterFirst, 0);
     EXPECT_EQ(Ask(kSkinGdiObjects), gdiAfterFirst);

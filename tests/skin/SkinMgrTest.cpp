@@ -51,6 +51,7 @@ protected:
 TEST_F(SkinMgrTest, ADialogIsSkinnedWhenShownAndSoIsAChildMadeLater) {
     MakeDialog();
     EXPECT_EQ(m_mgr.GetSkinCtrl(m_dialog), nullptr);
+    m_mgr.DetachWindow(m_children[1]); // as if made before the skin started
     ShowWindow(m_dialog, SW_SHOW);
     ASSERT_NE(m_mgr.GetSkinCtrl(m_dialog), nullptr); // a reflector for the top-level dialog
     for (HWND child : m_children) EXPECT_NE(m_mgr.GetSkinCtrl(child), nullptr);
@@ -77,6 +78,7 @@ TEST_F(SkinMgrTest, ADialogIsSkinnedWhenShownAndSoIsAChildMadeLater) {
 
 TEST_F(SkinMgrTest, TypeBitsAddUpAndOnlyForSkinnedWindows) {
     MakeDialog();
+    m_mgr.DetachWindow(m_children[0]);
     EXPECT_EQ(m_mgr.SetCtrlType(m_children[0], 1), 0);
     ShowWindow(m_dialog, SW_SHOW);
     EXPECT_EQ(m_mgr.SetCtrlType(m_children[0], 1), 1);
