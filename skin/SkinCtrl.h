@@ -49,9 +49,18 @@ enum {
     kCornersAll = 15
 };
 enum : UINT { kEdgeDraw = 0x40, kEdgeSingle = 0x10, kEdgeSunken = 0x100, kEdgeRaised = 0x200 };
+// Scroll-arrow buttons: the direction names the bar and the end (left/up first, right/down second).
 enum ArrowDirection { kArrowLeft = 0, kArrowRight = 1, kArrowDown = 2, kArrowUp = 3 };
-constexpr int kArrowKeyFirst = 16; // bitmap keys 16..19 by direction
-constexpr int kArrowKeyCommon = 10;
+constexpr int kArrowKeySqueezed = 16; // bitmap keys 16..19 by direction, for buttons shorter than wide
+constexpr int kArrowKeyFull = 11;     // bitmap keys 11..14 by direction
+constexpr int kArrowKeyCommon = 10;   // what every arrow falls back to
+constexpr int kArrowKeyUp = kArrowKeyFull + kArrowUp; // its set also means: images carry their own glyph
+constexpr bool IsVerticalArrow(int direction) {
+    return direction == kArrowUp || direction == kArrowDown;
+}
+constexpr bool IsSecondArrow(int direction) {
+    return direction == kArrowRight || direction == kArrowDown;
+}
 } // namespace skin
 
 class CSkinCtrl : public CSubclassWnd {
@@ -113,7 +122,10 @@ public:
     void DrawFrame(HDC dc, RECT rect, int radius, int frameType, int state);
     // style: skin::kEdge* bits; color CLR_INVALID for system colours.
     void DrawRoundEdge(HDC dc, RECT rect, int corners, int radius, UINT style, COLORREF color = CLR_INVALID);
-    void DrawScrollArrow(HDC dc, const RECT& rect, int direction, int state);
+    // One scroll-bar arrow button (also a combo box's drop button) in a state (skin::FrameState), on a
+    // background colour (CLR_INVALID: GetBkColor).
+    void DrawScrollArrow(HDC dc, const RECT& rect, int direction, int state,
+                         COLORREF background = CLR_INVALID);
     void DrawThreePart(HDC dc, const RECT& rect, HBITMAP left, HBITMAP middle, HBITMAP right,
                        COLORREF transparent, COLORREF fill = CLR_INVALID);
     static void TransparentCopy(HDC dc, const RECT& target, HBITMAP image, COLORREF transparent);

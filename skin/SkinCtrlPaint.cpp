@@ -1,6 +1,8 @@
 // The default look of skinned controls: frame, rounded edges, scroll-bar arrows and skin bitmaps.
 #include "skin/SkinCtrl.h"
 
+#include "skin/SkinGlyphs.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -228,52 +230,67 @@ void CSkinCtrl::DrawScrollBars(HDC dc, const RECT& window, int which) {
         Fill(dc, ToRect(layout.corner), GetBrush(GetBkColor()));
 }
 
-void CSkinCtrl::DrawScrollArrow(HDC dc, const RECT& rect, int direction, int state) {
+void CSkinCtrl::DrawScrollArrow(HDC target, const RECT& rect, int direction, int state, COLORREF background) {
     if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+    const bool vertical = skin::IsVerticalArrow(direction), second = skin::IsSecondArrow(direction);
+    const bool pressed = state == skin::kStatePressed;
+    const int arrowWidth = ::GetSystemMetrics(SM_CXHSCROLL);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    const bool squeezed = (vertical ? height : width) < arrowWidth;
+    COffscreenDC dc(target, rect);
+    Fill(dc, rect, GetBrush(background == CLR_INVALID ? GetBkColor() : background));
+
     COLORREF transparent = CLR_INVALID;
-    HBITMAP image = m_pGlobals ? m_pGlobals->GetBitmap(skin::kArrowKeyFirst + direction, state,
-                                                       skin::kArrowKeyCommon, &transparent)
-                               : nullptr;
-    Fill(dc, rect, GetBrush(GetBkColor()));
+    HBITMAP image = nullptr;
+    bool glyphInImage = false;
+    if (m_pGlobals) {
+        // The program's own set decides whether bitmaps are used at all; each end then takes its key.
+        bool bitmaps =
+            squeezed ? m_pGlobals->GetBitmap(skin::kArrowKeySqueezed + skin::kArrowUp, state) != nullptr
+                     : m_pGlobals->GetBitmap(skin::kArrowKeyUp, state, skin::kArrowKeyCommon) != nullptr;
+        int key = (squeezed ? skin::kArrowKeySqueezed : skin::kArrowKeyFull) + direction;
+        if (bitmaps) image = m_pGlobals->GetBitmap(key, state, skin::kArrowKeyCommon, &transparent);
+        glyphInImage = m_pGlobals->GetBitmap(skin::kArrowKeyUp, state) != nullptr;
+    }
     if (image) {
         TransparentCopy(dc, rect, image, transparent);
-        return;
+    } else {
+        const bool lit = state == skin::kStateHot || pressed;
+        HBRUSH face = GetColorBrush(lit ? skin::kSlotBtnHighlight : skin::kSlotBtnFace);
+        {
+            CSelectObject brush(dc, face);
+            CSelectObject pen(dc, ::GetStockObject(NULL_PEN));
+            ::Ellipse(dc, rect.left, rect.top, rect.right + 1, rect.bottom + 1);
+        }
+        int corners = skin::kCornersAll;
+        if (squeezed) {
+            // The half towards the track is square, so the two halves of a short bar meet flat.
+            RECT half = rect;
+            if (vertical) {
+                (second ? half.bottom : half.top) = (rect.top + rect.bottom) / 2;
+                corners = second ? skin::kCornerBottomLeft | skin::kCornerBottomRight
+                                 : skin::kCornerTopLeft | skin::kCornerTopRight;
+            } else {
+                (second ? half.right : half.left) = (rect.left + rect.right) / 2;
+                corners = second ? skin::kCornerTopRight | skin::kCornerBottomRight
+                                 : skin::kCornerTopLeft | skin::kCornerBottomLeft;
+            }
+            Fill(dc, half, face);
+        }
+        DrawRoundEdge(dc, rect, corners, arrowWidth / 2,
+                      skin::kEdgeDraw | skin::kEdgeSingle |
+                          (pressed ? skin::kEdgeSunken : skin::kEdgeRaised));
     }
-    // The built-in look: a flat button with a small triangle.
-    RECT face = rect;
-    ::InflateRect(&face, -1, -1);
-    Fill(dc, face, GetColorBrush(state == skin::kStateHot ? skin::kSlotBtnHighlight : skin::kSlotBtnFace));
-    ::FrameRect(dc, &face, GetBrush(GetColor(skin::kSlotBtnShadow)));
-    int cx = (rect.left + rect.right) / 2, cy = (rect.top + rect.bottom) / 2;
-    int size = std::max<int>(2, std::min(rect.right - rect.left, rect.bottom - rect.top) / 4);
-    if (state == skin::kStatePressed) ++cx, ++cy;
-    POINT points[3];
-    switch (direction) {
-    case skin::kArrowUp:
-        points[0] = {cx - size, cy + size / 2};
-        points[1] = {cx + size, cy + size / 2};
-        points[2] = {cx, cy - size / 2 - 1};
-        break;
-    case skin::kArrowDown:
-        points[0] = {cx - size, cy - size / 2};
-        points[1] = {cx + size, cy - size / 2};
-        points[2] = {cx, cy + size / 2 + 1};
-        break;
-    case skin::kArrowLeft:
-        points[0] = {cx + size / 2, cy - size};
-        points[1] = {cx + size / 2, cy + size};
-        points[2] = {cx - size / 2 - 1, cy};
-        break;
-    default:
-        points[0] = {cx - size / 2, cy - size};
-        points[1] = {cx - size / 2, cy + size};
-        points[2] = {cx + size / 2 + 1, cy};
-        break;
+    if (!glyphInImage) {
+        static const char glyphs[4] = {'w', '8', 'u', 't'}; // by direction: left, right, down, up
+        RECT glyph = rect;
+        if (!vertical) ::OffsetRect(&glyph, second ? 3 : -2, 0);
+        if (vertical && second && squeezed) glyph.top -= 2;
+        if (pressed) ::OffsetRect(&glyph, 1, 1);
+        skin::DrawMarlettGlyph(
+            dc, glyph, glyphs[direction],
+            GetColor(state == skin::kStateDisabled ? skin::kSlotGrayText : skin::kSlotWindowText));
     }
-    int glyph = state == skin::kStateDisabled ? skin::kSlotGrayText : skin::kSlotBtnText;
-    CSelectObject brush(dc, GetBrush(GetColor(glyph)));
-    CSelectObject pen(dc, GetPen(GetColor(glyph)));
-    ::Polygon(dc, points, 3);
 }
 
 void CSkinCtrl::TransparentCopy(HDC dc, const RECT& target, HBITMAP image, COLORREF transparent) {
