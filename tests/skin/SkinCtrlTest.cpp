@@ -40,6 +40,7 @@ protected:
         m_globals.SetColor(kWindow, skin::kSlotWindow);
         m_globals.SetColor(kFace, skin::kSlotBtnFace);
         skin::g_pOwner = this;
+        skin::g_bVisualStylesActive = false; // as the program has it once the skin starts
     }
     void TearDown() override {
         DestroyWindow(m_parent);
