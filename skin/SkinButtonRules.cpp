@@ -9,7 +9,8 @@ constexpr int kGlyphCell = 16;
 
 bool IsPlainPush(uint32_t style) {
     uint32_t kind = style & kBsTypeMask;
-    return kind == 0 || kind == 1;
+    // A push-like check box or radio button looks and reads like a push button.
+    return kind == 0 || kind == 1 || (style & 0x1000) != 0;
 }
 } // namespace
 

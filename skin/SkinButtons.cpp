@@ -47,8 +47,19 @@ LRESULT CSkinButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case BM_SETCHECK:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP: filtered = true; break;
+    case WM_LBUTTONDOWN: filtered = true; break;
+    case WM_LBUTTONUP: {
+        // The click is reported inside this message, and what it starts may run a modal loop (a
+        // message box): with drawing off the button would vanish meanwhile. The platform's painting
+        // here comes through BM_SETSTATE and BM_SETCHECK, which are filtered on their own.
+        HWND hWnd = m_hWnd;
+        LRESULT result = CSubclassWnd::WindowProc(hWnd, message, wParam, lParam);
+        if (::IsWindow(hWnd)) {
+            ::InvalidateRect(hWnd, nullptr, FALSE);
+            ::UpdateWindow(hWnd);
+        }
+        return result;
+    }
     case BM_SETSTATE: filtered = ((SendMessage(BM_GETSTATE) & BST_PUSHED) != 0) != (wParam != 0); break;
     default: break;
     }
@@ -101,7 +112,9 @@ bool CSkinButtonPush::OnPaint(HDC dc) {
     RECT client;
     ::GetClientRect(m_hWnd, &client);
     LRESULT buttonState = SendMessage(BM_GETSTATE);
-    int state = skin::PushState(!::IsWindowEnabled(m_hWnd), (buttonState & BST_PUSHED) != 0, IsHot());
+    // A push-like check box stays in while checked.
+    int state = skin::PushState(!::IsWindowEnabled(m_hWnd), (buttonState & (BST_PUSHED | BST_CHECKED)) != 0,
+                                IsHot());
     PaintFace(dc, client, state, (buttonState & BST_FOCUS) != 0, false);
     return true;
 }

@@ -123,8 +123,14 @@ void CSkinCtrlMgr::OnCallWndProc(const MSG& msg) {
     }
     case WM_STYLECHANGED: {
         const STYLESTRUCT* styles = reinterpret_cast<const STYLESTRUCT*>(msg.lParam);
-        if (static_cast<int>(msg.wParam) == GWL_STYLE && styles && (styles->styleNew & WS_VISIBLE))
-            AttachWindow(msg.hwnd);
+        if (static_cast<int>(msg.wParam) != GWL_STYLE || !styles) break;
+        // A button that became push-like (or another kind) needs another skin. Not now: the change
+        // may come from inside the old skin's own message handling.
+        if (GetSkinCtrl(msg.hwnd) && IsWindowClass(msg.hwnd, "Button") &&
+            skin::ButtonSkinFor(styles->styleOld).kind != skin::ButtonSkinFor(styles->styleNew).kind &&
+            std::find(m_repick.begin(), m_repick.end(), msg.hwnd) == m_repick.end())
+            m_repick.push_back(msg.hwnd);
+        if (styles->styleNew & WS_VISIBLE) AttachWindow(msg.hwnd);
         break;
     }
     case WM_NCDESTROY:
@@ -296,7 +302,25 @@ void CSkinCtrlMgr::NotifyHot(CSkinCtrl* control, const POINT* oldScreen, const P
     }
 }
 
+void CSkinCtrlMgr::RepickSkins() {
+    std::vector<HWND> windows;
+    windows.swap(m_repick);
+    for (HWND hWnd : windows) {
+        CSkinCtrl* old = GetSkinCtrl(hWnd);
+        if (!old) continue;
+        const DWORD type = old->m_dwType;
+        old->m_dwSavedStyle = static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE)); // keep the new style
+        DetachWindow(hWnd);
+        AttachWindow(hWnd);
+        if (CSkinCtrl* fresh = GetSkinCtrl(hWnd)) {
+            fresh->m_dwType = type;
+            fresh->Refresh();
+        }
+    }
+}
+
 void CSkinCtrlMgr::TrackHot() {
+    if (!m_repick.empty()) RepickSkins();
     if (!skin::g_bEnabled || ::GetCapture() || (::GetAsyncKeyState(VK_LBUTTON) & 0x8000)) return;
     const POINT previous = m_ptLast;
     POINT cursor;

@@ -104,6 +104,8 @@ public:
 
     // One tick of hot tracking; the timer calls it every 100 ms.
     void TrackHot();
+    // Gives the buttons whose kind changed since the last tick the skin of their new kind.
+    void RepickSkins();
 
     DWORD m_bHotTracking = 1;
     UINT_PTR m_nHotTimer = static_cast<UINT_PTR>(-1);
@@ -120,6 +122,7 @@ private:
 
     std::unordered_map<HWND, CSkinCtrl*> m_map;
     std::vector<HWND> m_detaching; // windows whose skins are coming off, innermost last
+    std::vector<HWND> m_repick;    // buttons whose style now wants another skin
     CSkinGlobals m_globals;
 };
 

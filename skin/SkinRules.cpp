@@ -80,7 +80,11 @@ SkinClass SkinClassFor(const char* className) {
 }
 
 ButtonSkin ButtonSkinFor(uint32_t style) {
-    switch (style & 0xF) {
+    // BS_PUSHLIKE: a check box or radio button drawn as a push button that stays in while checked.
+    const uint32_t kind = style & 0xF;
+    if ((style & 0x1000) && (kind == 2 || kind == 3 || kind == 4 || kind == 5 || kind == 6 || kind == 9))
+        return {ButtonKind::Push, 0x06};
+    switch (kind) {
     case 0: // push, default push
     case 1:
         return {ButtonKind::Push, 0x06};

@@ -1,3 +1,4 @@
+#include "skin/SkinButtons.h"
 #include "skin/SkinCtrlMgr.h"
 
 #include <gtest/gtest.h>
@@ -84,6 +85,19 @@ TEST_F(SkinMgrTest, TypeBitsAddUpAndOnlyForSkinnedWindows) {
     EXPECT_EQ(m_mgr.SetCtrlType(m_children[0], 1), 1);
     EXPECT_EQ(m_mgr.SetCtrlType(m_children[0], 2), 1);
     EXPECT_EQ(m_mgr.GetSkinCtrl(m_children[0])->m_dwType, 3u);
+}
+
+TEST_F(SkinMgrTest, ACheckBoxMadePushLikeTakesThePushSkinAndKeepsItsStyleAndTypeBits) {
+    MakeDialog();
+    ShowWindow(m_dialog, SW_SHOW);
+    HWND box = m_children[1];
+    m_mgr.SetCtrlType(box, 2);
+    SetWindowLongA(box, GWL_STYLE, GetWindowLongA(box, GWL_STYLE) | BS_PUSHLIKE);
+    m_mgr.RepickSkins(); // the next timer tick
+    CSkinCtrl* skin = m_mgr.GetSkinCtrl(box);
+    EXPECT_NE(dynamic_cast<CSkinButtonPush*>(skin), nullptr);
+    EXPECT_EQ(skin ? skin->m_dwType : 0, 2u);
+    EXPECT_TRUE(GetWindowLongA(box, GWL_STYLE) & BS_PUSHLIKE);
 }
 
 TEST_F(SkinMgrTest, TheControlUnderTheCursorIsHotUnlessItsWindowIsDisabled) {

@@ -151,6 +151,8 @@ TEST(SkinFactory, ButtonStylesAndStandardClasses) {
     EXPECT_EQ(skin::ButtonSkinFor(0x10000 | 1).kind, ButtonKind::Push); // the style's low four bits decide
     EXPECT_EQ(skin::ButtonSkinFor(11).features, 0x806u);
     EXPECT_EQ(skin::ButtonSkinFor(6).kind, ButtonKind::Check);
+    EXPECT_EQ(skin::ButtonSkinFor(0x1000 | 3).kind, ButtonKind::Push); // push-like check box
+    EXPECT_EQ(skin::ButtonSkinFor(0x1000 | 7).kind, ButtonKind::Group);
     EXPECT_EQ(skin::ButtonSkinFor(9).kind, ButtonKind::Radio);
     EXPECT_EQ(skin::ButtonSkinFor(7).kind, ButtonKind::Group);
     for (unsigned kind : {10u, 12u, 13u, 14u, 15u}) EXPECT_EQ(skin::ButtonSkinFor(kind).kind, ButtonKind::None);
