@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds Melodeck and starts it under Wine. Without a display it runs it a few seconds on a private
-# Xvfb, saves a screenshot into the build folder and ends it.
+# Builds Melodeck and starts it under Wine. Without a display it runs the screenshot tour on a private
+# Xvfb instead: the program with both lists filled, its Find window, tag editor and About box, saved as
+# PNG files in the build folder's screenshots/ (docs/ holds committed copies for the README).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${MELODECK_BUILD:-$ROOT/build}
@@ -25,12 +26,22 @@ if [ "$headless" = 0 ]; then
     wine "$BUILD/win/Melodeck.exe"
     wineserver -w
 else
-    log "Starting Melodeck on the private display for a few seconds"
-    wine "$BUILD/win/Melodeck.exe" &
-    program=$!
-    sleep "${MELODECK_RUN_SECONDS:-6}"
-    import -window root "$BUILD/screenshot.png"
+    log "Building the screenshot tour"
+    cmake --build "$BUILD/win" --target ScreenshotTour -j"$(nproc)"
+    shots="$BUILD/screenshots"
+    rm -rf "$shots"
+    mkdir -p "$shots"
+    log "Taking screenshots on the private display"
+    # Wine shows the root file system as drive Z:.
+    status=0
+    wine "$BUILD/win/tools/screenshots/ScreenshotTour.exe" "Z:${shots//\//\\}" || status=$?
+    # Wine's own helper processes belong to the private display, which ends with this script.
     wineserver -k || true
-    wait "$program" || true
-    log "Screenshot saved to $BUILD/screenshot.png"
+    [ "$status" = 0 ] || { log "The screenshot tour failed (status $status)"; exit "$status"; }
+    for picture in "$shots"/*.bmp; do
+        # No time stamps in the files: the same windows give the same bytes.
+        convert "$picture" -strip "${picture%.bmp}.png"
+        rm -f "$picture"
+    done
+    log "Screenshots saved to $shots"
 fi
