@@ -468,6 +468,7 @@ bool CSkinHeader::OnPaint(HDC dc) {
     POINT last = LastCursor();
     POINT lastInWindow{last.x - screen.left, last.y - screen.top};
     const int hot = ::PtInRect(&screen, last) ? ItemAt(&lastInWindow) : -1;
+    int filled = client.left;
     for (int order = count - 1; order >= 0; --order) {
         int item = static_cast<int>(SendMessage(HDM_ORDERTOINDEX, order));
         RECT rect{};
@@ -478,6 +479,22 @@ bool CSkinHeader::OnPaint(HDC dc) {
                     : item == hot     ? skin::kStateHot
                                       : skin::kStateNormal;
         DrawItem(memory, item, order, count, rect, state, visible.right);
+        filled = std::max<int>(filled, rect.right);
+    }
+    // Past the last column the header goes on as an empty item to the visible end, as the
+    // platform's header does, rather than leaving a bare strip.
+    if (filled < visible.right) {
+        const RECT rest{filled, client.top, visible.right, client.bottom};
+        const int state = disabled ? skin::kStateDisabled : skin::kStateNormal;
+        COLORREF transparent = CLR_INVALID;
+        if (m_pGlobals && m_pGlobals->GetBitmap(5, state, -1, &transparent)) {
+            HBITMAP middle = m_pGlobals->GetBitmap(7, state);
+            DrawThreePart(memory, rest, count ? middle : m_pGlobals->GetBitmap(8, state, 5), middle,
+                          m_pGlobals->GetBitmap(9, state, 6), transparent);
+            if (count) Fill(memory, {filled - 1, rest.top, filled, rest.bottom}, GetColorBrush(skin::kSlotBtnShadow));
+        } else {
+            DrawPushFace(*this, memory, rest, 4, state, GetColor(skin::kSlotBtnFace), GetBkColor(), count > 0, false);
+        }
     }
     return true;
 }

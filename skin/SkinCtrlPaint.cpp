@@ -282,7 +282,9 @@ void CSkinCtrl::DrawScrollArrow(HDC target, const RECT& rect, int direction, int
                           (pressed ? skin::kEdgeSunken : skin::kEdgeRaised));
     }
     if (!glyphInImage) {
-        static const char glyphs[4] = {'w', '8', 'u', 't'}; // by direction: left, right, down, up
+        // By direction: left, right, down, up. Marlett's "w" and "8" are crosses in Wine's Marlett, not
+        // arrows; its "3" and "4" are the left and right triangles in every Marlett.
+        static const char glyphs[4] = {'3', '4', 'u', 't'};
         RECT glyph = rect;
         if (!vertical) ::OffsetRect(&glyph, second ? 3 : -2, 0);
         if (vertical && second && squeezed) glyph.top -= 2;
@@ -296,37 +298,48 @@ void CSkinCtrl::DrawScrollArrow(HDC target, const RECT& rect, int direction, int
 void CSkinCtrl::TransparentCopy(HDC dc, const RECT& target, HBITMAP image, COLORREF transparent) {
     BITMAP info{};
     if (!image || !::GetObjectA(image, sizeof info, &info)) return;
-    int width = target.right - target.left, height = target.bottom - target.top;
-    bool stretch = width != info.bmWidth || height != info.bmHeight;
+    const int width = target.right - target.left, height = target.bottom - target.top;
+    if (width <= 0 || height <= 0) return;
     HDC source = ::CreateCompatibleDC(dc);
     CSelectObject selected(source, image);
     if (transparent == CLR_INVALID) {
         ::StretchBlt(dc, target.left, target.top, width, height, source, 0, 0, info.bmWidth, info.bmHeight,
                      SRCCOPY);
-    } else if (TransparentBltProc blt = LookUpTransparentBlt()) {
-        blt(dc, target.left, target.top, width, height, source, 0, 0, info.bmWidth, info.bmHeight,
-            transparent);
-    } else {
-        // A mask: white where the image is transparent; the target keeps those pixels.
-        HDC maskDC = ::CreateCompatibleDC(dc);
-        CBitmap mask;
-        mask.Attach(::CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr));
-        {
-            CSelectObject maskSelected(maskDC, mask);
-            ::SetBkColor(source, transparent);
-            ::BitBlt(maskDC, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-            if (stretch) ::SetStretchBltMode(dc, HALFTONE);
-            ::StretchBlt(dc, target.left, target.top, width, height, maskDC, 0, 0, info.bmWidth,
-                         info.bmHeight, SRCAND);
-            // The image with its transparent pixels blacked out, ORed in.
-            ::SetBkColor(source, RGB(0, 0, 0));
-            ::SetTextColor(source, RGB(255, 255, 255));
-            ::BitBlt(source, 0, 0, info.bmWidth, info.bmHeight, maskDC, 0, 0, 0x00220326); // DSna
-            ::StretchBlt(dc, target.left, target.top, width, height, source, 0, 0, info.bmWidth,
-                         info.bmHeight, SRCPAINT);
-        }
-        ::DeleteDC(maskDC);
+        ::DeleteDC(source);
+        return;
     }
+    // A working copy at the target's size, stretched pixel by pixel: a smoothing stretch would blend the
+    // transparent colour into the edges and leave a fringe of it on screen. The set's own image is
+    // never changed.
+    HDC work = ::CreateCompatibleDC(dc);
+    CBitmap copy;
+    copy.Attach(::CreateCompatibleBitmap(dc, width, height));
+    {
+        CSelectObject workSelected(work, copy);
+        ::SetStretchBltMode(work, COLORONCOLOR);
+        ::StretchBlt(work, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+        if (TransparentBltProc blt = LookUpTransparentBlt()) {
+            blt(dc, target.left, target.top, width, height, work, 0, 0, width, height, transparent);
+        } else {
+            // A mask, white where the image is transparent: the target keeps those pixels.
+            HDC maskDC = ::CreateCompatibleDC(dc);
+            CBitmap mask;
+            mask.Attach(::CreateBitmap(width, height, 1, 1, nullptr));
+            {
+                CSelectObject maskSelected(maskDC, mask);
+                ::SetBkColor(work, transparent);
+                ::BitBlt(maskDC, 0, 0, width, height, work, 0, 0, SRCCOPY);
+                ::BitBlt(dc, target.left, target.top, width, height, maskDC, 0, 0, SRCAND);
+                // The copy with its transparent pixels blacked out, ORed in.
+                ::SetBkColor(work, RGB(0, 0, 0));
+                ::SetTextColor(work, RGB(255, 255, 255));
+                ::BitBlt(work, 0, 0, width, height, maskDC, 0, 0, 0x00220326); // DSna
+                ::BitBlt(dc, target.left, target.top, width, height, work, 0, 0, SRCPAINT);
+            }
+            ::DeleteDC(maskDC);
+        }
+    }
+    ::DeleteDC(work);
     ::DeleteDC(source);
 }
 

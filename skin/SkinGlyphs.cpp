@@ -63,15 +63,15 @@ void DrawShape(HDC dc, const RECT& rect, char glyph, COLORREF color) {
     }
     case 't':
     case 'u':
-    case 'w':
-    case '8': {
+    case '3':
+    case '4': {
         POINT points[3];
         const int h = std::max(1, s / 2 + 1);
         if (glyph == 't') points[0] = {cx - s, cy + h / 2}, points[1] = {cx + s, cy + h / 2},
                           points[2] = {cx, cy + h / 2 - s};
         else if (glyph == 'u') points[0] = {cx - s, cy - h / 2}, points[1] = {cx + s, cy - h / 2},
                                points[2] = {cx, cy - h / 2 + s};
-        else if (glyph == 'w') points[0] = {cx + h / 2, cy - s}, points[1] = {cx + h / 2, cy + s},
+        else if (glyph == '3') points[0] = {cx + h / 2, cy - s}, points[1] = {cx + h / 2, cy + s},
                                points[2] = {cx + h / 2 - s, cy};
         else points[0] = {cx - h / 2, cy - s}, points[1] = {cx - h / 2, cy + s}, points[2] = {cx - h / 2 + s, cy};
         ::Polygon(dc, points, 3);

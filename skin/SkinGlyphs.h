@@ -10,7 +10,7 @@ namespace skin {
 HFONT GetMarlettFont();
 
 // Draws one Marlett character centred in the rectangle, transparent, in the colour. The characters the
-// skin uses: "b" check mark, "i" bullet, "t"/"u" up/down arrow, "w"/"8" left/right arrow.
+// skin uses: "b" check mark, "i" bullet, "t"/"u" up/down arrow, "3"/"4" left/right arrow.
 void DrawMarlettGlyph(HDC dc, const RECT& rect, char glyph, COLORREF color);
 
 // For tests: draw the shapes even when Marlett is there.
