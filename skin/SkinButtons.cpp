@@ -2,22 +2,16 @@
 
 #include "skin/SkinButtonRules.h"
 #include "skin/SkinGlyphs.h"
+#include "skin/SkinPaint.h"
 #include "skin/SkinRules.h"
 #include "widgets/DelayRedraw.h"
 
 #include <string>
 
 namespace {
-RECT ToRect(const skin::Rect& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-skin::Rect FromRect(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-void Fill(HDC dc, const RECT& rect, HBRUSH brush) {
-    if (brush && rect.right > rect.left && rect.bottom > rect.top) ::FillRect(dc, &rect, brush);
-}
+using skin::ToRect;
+using skin::FromRect;
+using skin::Fill;
 
 std::string WindowText(HWND hWnd) {
     std::string text(static_cast<size_t>(::GetWindowTextLengthA(hWnd)) + 1, '\0');

@@ -1,4 +1,5 @@
 #include "skin/SkinCommonCtrls.h"
+#include "skin/SkinPaint.h"
 
 #include "widgets/DelayRedraw.h"
 
@@ -6,12 +7,9 @@
 #include <vector>
 
 namespace {
+using skin::Fill;
 constexpr int kKeyProgressLeft = 25, kKeyProgressRight = 26, kKeyProgressMiddle = 27;
 constexpr int kTabRadius = 3;
-
-void Fill(HDC dc, const RECT& rect, HBRUSH brush) {
-    if (brush && rect.right > rect.left && rect.bottom > rect.top) ::FillRect(dc, &rect, brush);
-}
 
 // The last cursor position of the hot tracking, in a window's client coordinates; false when the mouse
 // is elsewhere or another window holds the capture.

@@ -1,15 +1,14 @@
 // Skins that paint their controls' parts themselves: the combo box with its drop button, the spin
 // buttons, the trackbar's channel and thumb, and the header items.
 #include "skin/SkinControls.h"
+#include "skin/SkinPaint.h"
 
 #include "widgets/DelayRedraw.h"
 
 #include <algorithm>
 
 namespace {
-void Fill(HDC dc, const RECT& rect, HBRUSH brush) {
-    if (brush && rect.right > rect.left && rect.bottom > rect.top) ::FillRect(dc, &rect, brush);
-}
+using skin::Fill;
 
 bool LeftButtonDown() {
     return (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;

@@ -1,22 +1,15 @@
 // The default look of skinned controls: frame, rounded edges, scroll-bar arrows and skin bitmaps.
 #include "skin/SkinCtrl.h"
-
 #include "skin/SkinGlyphs.h"
+#include "skin/SkinPaint.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-RECT ToRect(const skin::Rect& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-skin::Rect FromRect(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-void Fill(HDC dc, const RECT& rect, HBRUSH brush) {
-    if (brush && rect.right > rect.left && rect.bottom > rect.top) ::FillRect(dc, &rect, brush);
-}
+using skin::ToRect;
+using skin::FromRect;
+using skin::Fill;
 
 using TransparentBltProc = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
 TransparentBltProc LookUpTransparentBlt() {
