@@ -3,80 +3,30 @@
 #include "skin/SkinButtons.h"
 #include "skin/SkinGlyphs.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <map>
-#include <memory>
+#include "SkinTestOwner.h"
 
 namespace {
 constexpr COLORREF kParent = RGB(30, 40, 200), kFace = RGB(240, 120, 10), kText = RGB(0, 90, 0),
                    kHighlight = RGB(250, 250, 90), kWindowText = RGB(200, 0, 160), kGray = RGB(0, 180, 180);
 
-// A copy of a window's client area or of a bitmap resource, read pixel by pixel.
-struct Image {
-    explicit Image(HBITMAP owned) : dc(CreateCompatibleDC(nullptr)) {
-        bitmap.Attach(owned);
-        BITMAP info{};
-        GetObjectA(owned, sizeof info, &info);
-        width = info.bmWidth, height = info.bmHeight;
-        SelectObject(dc, owned);
-    }
-    ~Image() { DeleteDC(dc); }
-    COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
-    // How many pixels have the colour, and the box around them.
-    int Count(COLORREF color, RECT* bounds = nullptr) const {
-        int count = 0;
-        RECT box{width, height, -1, -1};
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                if (At(x, y) == color)
-                    ++count, box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
-                                    std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
-        if (bounds) *bounds = box;
-        return count;
-    }
-    HDC dc;
-    CBitmap bitmap;
-    int width = 0, height = 0;
-};
-std::unique_ptr<Image> ReadResource(UINT id) {
-    return std::make_unique<Image>(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
-}
-
-// Stands in for the skin manager: a skinned parent (its background is the WINDOW slot) and buttons.
-class SkinButtonsTest : public testing::Test, public ISkinCtrlOwner {
+// A skinned parent (its background is the WINDOW slot) and buttons.
+class SkinButtonsTest : public SkinTestOwner {
 protected:
     void SetUp() override {
-        m_parent = CreateWindowA("Static", "", WS_POPUP | WS_VISIBLE, 50, 50, 300, 200, nullptr, nullptr,
-                                 nullptr, nullptr);
-        ASSERT_TRUE(m_parent);
-        const std::pair<COLORREF, int> colors[] = {
-            {kParent, skin::kSlotWindow},         {kFace, skin::kSlotBtnFace},
-            {kText, skin::kSlotBtnText},          {kHighlight, skin::kSlotBtnHighlight},
-            {kWindowText, skin::kSlotWindowText}, {kGray, skin::kSlotGrayText}};
-        for (auto& [color, slot] : colors)
-            m_globals.SetColor(color, slot);
-        skin::g_pOwner = this;
-        auto parent = std::make_unique<CSkinCtrl>(0);
-        ASSERT_TRUE(parent->Initialize(m_parent));
-        parent->m_pGlobals = &m_globals;
-        m_skins[m_parent] = std::move(parent);
-    }
-    void TearDown() override {
-        DestroyWindow(m_parent);
-        m_skins.clear();
-        skin::g_pOwner = nullptr;
-        skin::ForceGlyphShapes(false);
+        SkinTestOwner::SetUp();
+        ASSERT_TRUE(CreateParent("Static", 50, 50, 300, 200));
+        SetColors({{kParent, skin::kSlotWindow},
+                   {kFace, skin::kSlotBtnFace},
+                   {kText, skin::kSlotBtnText},
+                   {kHighlight, skin::kSlotBtnHighlight},
+                   {kWindowText, skin::kSlotWindowText},
+                   {kGray, skin::kSlotGrayText}});
+        ASSERT_TRUE(Attach(m_parent, 0));
     }
 
     HWND Button(DWORD style, const char* text, int width, int height) {
-        HWND button = CreateWindowA("Button", text, WS_CHILD | WS_VISIBLE | style, 10, 10, width, height,
-                                    m_parent, nullptr, nullptr, nullptr);
-        std::unique_ptr<CSkinCtrl> skin(CreateSkinButton(style));
-        EXPECT_TRUE(skin && skin->Initialize(button));
-        skin->m_pGlobals = &m_globals;
-        m_skins[button] = std::move(skin);
+        HWND button = Child("Button", style, 10, 10, width, height, 0, text);
+        EXPECT_TRUE(Adopt(button, std::unique_ptr<CSkinCtrl>(CreateSkinButton(style))));
         return button;
     }
     // The client area as it is on screen after any pending paint.
@@ -84,8 +34,8 @@ protected:
         UpdateWindow(hWnd);
         RECT client;
         GetClientRect(hWnd, &client);
+        auto image = std::make_unique<Image>(client.right, client.bottom);
         HDC window = GetDC(hWnd);
-        auto image = std::make_unique<Image>(CreateCompatibleBitmap(window, client.right, client.bottom));
         BitBlt(image->dc, 0, 0, client.right, client.bottom, window, 0, 0, SRCCOPY);
         ReleaseDC(hWnd, window);
         return image;
@@ -107,18 +57,6 @@ protected:
             }
         }
     }
-
-    CSkinCtrl* GetSkinCtrl(HWND hWnd) override {
-        auto it = m_skins.find(hWnd);
-        return it == m_skins.end() ? nullptr : it->second.get();
-    }
-    int DetachWindow(HWND) override { return 0; }
-    POINT GetLastCursorPos() override { return {-1000, -1000}; }
-    void SetLastCursorPos(POINT) override {}
-
-    HWND m_parent = nullptr;
-    CSkinGlobals m_globals;
-    std::map<HWND, std::unique_ptr<CSkinCtrl>> m_skins;
 };
 
 } // namespace

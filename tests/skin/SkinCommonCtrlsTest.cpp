@@ -2,10 +2,7 @@
 #include "skin/SkinCommonCtrls.h"
 #include "support/MelodeckProcess.h"
 
-#include <gtest/gtest.h>
-
-#include <map>
-#include <memory>
+#include "SkinTestOwner.h"
 
 namespace {
 constexpr COLORREF kFace = RGB(240, 120, 10), kBar = RGB(20, 200, 60);
@@ -18,54 +15,16 @@ public:
     int m_nPaints = 0;
 };
 
-// Stands in for the skin manager: an unskinned popup parent (so controls sit on the face colour).
-class SkinCommonCtrlsTest : public testing::Test, public ISkinCtrlOwner {
+// An unskinned popup parent, so that controls sit on the face colour.
+class SkinCommonCtrlsTest : public SkinTestOwner {
 protected:
     void SetUp() override {
+        SkinTestOwner::SetUp();
         INITCOMMONCONTROLSEX init{sizeof init, ICC_PROGRESS_CLASS | ICC_DATE_CLASSES};
         InitCommonControlsEx(&init);
-        m_parent = CreateWindowA("Static", "", WS_POPUP | WS_VISIBLE, 50, 50, 400, 300, nullptr, nullptr,
-                                 nullptr, nullptr);
-        ASSERT_TRUE(m_parent);
-        m_globals.SetColor(kFace, skin::kSlotBtnFace);
-        m_globals.SetColor(kBar, COLOR_HIGHLIGHT);
-        skin::g_pOwner = this;
+        ASSERT_TRUE(CreateParent("Static", 50, 50, 400, 300));
+        SetColors({{kFace, skin::kSlotBtnFace}, {kBar, COLOR_HIGHLIGHT}});
     }
-    void TearDown() override {
-        DestroyWindow(m_parent);
-        m_skins.clear();
-        skin::g_pOwner = nullptr;
-    }
-    HWND Child(const char* cls, DWORD style, int x, int y, int w, int h, DWORD exStyle = 0) {
-        return CreateWindowExA(exStyle, cls, "", WS_CHILD | WS_VISIBLE | style, x, y, w, h, m_parent, nullptr,
-                               nullptr, nullptr);
-    }
-    template <class Skin> Skin* Attach(HWND hWnd, DWORD features) {
-        auto skin = std::make_unique<Skin>(features);
-        if (!skin->Initialize(hWnd)) return nullptr;
-        skin->m_pGlobals = &m_globals;
-        Skin* raw = skin.get();
-        m_skins[hWnd] = std::move(skin);
-        return raw;
-    }
-    CSkinCtrl* GetSkinCtrl(HWND hWnd) override {
-        auto it = m_skins.find(hWnd);
-        return it == m_skins.end() ? nullptr : it->second.get();
-    }
-    int DetachWindow(HWND) override { return 0; }
-    POINT GetLastCursorPos() override { return {-1000, -1000}; }
-    void SetLastCursorPos(POINT) override {}
-
-    static COLORREF Pixel(HWND hWnd, int x, int y) {
-        HDC dc = GetDC(hWnd);
-        COLORREF color = GetPixel(dc, x, y);
-        ReleaseDC(hWnd, dc);
-        return color;
-    }
-
-    HWND m_parent = nullptr;
-    CSkinGlobals m_globals;
-    std::map<HWND, std::unique_ptr<CSkinCtrl>> m_skins;
 };
 } // namespace
 
@@ -80,10 +39,10 @@ TEST_F(SkinCommonCtrlsTest, ProgressBarCoversItsShareOfTheRangeFlatOrFromBitmaps
     GetClientRect(bar, &client);
     const int half = 1 + (client.right - 2) / 2, y = client.bottom / 2;
     UpdateWindow(bar);
-    EXPECT_EQ(Pixel(bar, 2, y), kBar);
-    EXPECT_EQ(Pixel(bar, half - 1, y), kBar);
-    EXPECT_EQ(Pixel(bar, half + 1, y), kFace);
-    EXPECT_EQ(Pixel(bar, client.right - 2, y), kFace);
+    EXPECT_EQ(ClientPixel(bar, 2, y), kBar);
+    EXPECT_EQ(ClientPixel(bar, half - 1, y), kBar);
+    EXPECT_EQ(ClientPixel(bar, half + 1, y), kFace);
+    EXPECT_EQ(ClientPixel(bar, client.right - 2, y), kFace);
 
     // Registered as the program does: 25 left caps, 27 middles, 26 right caps.
     const UINT left[4] = {IDB_LEFT_NORMAL, 0, 0, IDB_LEFT_DISABLED};
@@ -94,9 +53,9 @@ TEST_F(SkinCommonCtrlsTest, ProgressBarCoversItsShareOfTheRangeFlatOrFromBitmaps
     RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     int fromImages = 0;
     for (int x = 1; x < half; ++x)
-        fromImages += Pixel(bar, x, y) != kFace && Pixel(bar, x, y) != kBar;
+        fromImages += ClientPixel(bar, x, y) != kFace && ClientPixel(bar, x, y) != kBar;
     EXPECT_GT(fromImages, half * 3 / 4);
-    EXPECT_EQ(Pixel(bar, half + 1, y), kFace);
+    EXPECT_EQ(ClientPixel(bar, half + 1, y), kFace);
 }
 
 TEST_F(SkinCommonCtrlsTest, MonthCalendarKeepsItsFrameOnlyWithAClientEdge) {
@@ -132,9 +91,9 @@ TEST_F(SkinCommonCtrlsTest, DatePickerPaintsOnlyItsDropButtonWhileTheCalendarIsO
     const int size = GetSystemMetrics(SM_CXHSCROLL);
     int drawn = 0;
     for (int x = client.right - size; x < client.right; ++x)
-        drawn += Pixel(picker, x, client.bottom / 2) != 0;
+        drawn += ClientPixel(picker, x, client.bottom / 2) != 0;
     EXPECT_GT(drawn, size / 2);
-    EXPECT_EQ(Pixel(picker, 3, client.bottom / 2), 0u);
+    EXPECT_EQ(ClientPixel(picker, 3, client.bottom / 2), 0u);
     EXPECT_EQ(skin->m_nPaints, 0);
 
     NMHDR close{picker, 0, static_cast<UINT>(DTN_CLOSEUP)};

@@ -1,10 +1,5 @@
 #include "res/resource.h"
-#include "skin/SkinCtrl.h"
-
-#include <gtest/gtest.h>
-
-#include <map>
-#include <memory>
+#include "SkinTestOwner.h"
 
 namespace {
 constexpr COLORREF kShadow = RGB(0, 160, 0), kHighlight = RGB(250, 250, 90), kWindow = RGB(30, 40, 200),
@@ -16,86 +11,46 @@ LRESULT CALLBACK ParentProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(hWnd, message, wParam, lParam);
 }
 
-// Stands in for the skin manager: a plain parent with an edit and a list box, objects found by handle.
-class SkinCtrlTest : public testing::Test, public ISkinCtrlOwner {
+// A plain parent with an edit and a list box.
+class SkinCtrlTest : public SkinTestOwner {
 protected:
     void SetUp() override {
+        SkinTestOwner::SetUp();
         WNDCLASSA wc{};
         wc.lpfnWndProc = ParentProc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "SkinCtrlTestParent";
         RegisterClassA(&wc);
-        m_parent = CreateWindowA("SkinCtrlTestParent", "skin", WS_POPUP | WS_VISIBLE, 50, 50, 400, 300,
-                                 nullptr, nullptr, nullptr, nullptr);
-        const DWORD child = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL;
-        m_edit = CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", "text", child | ES_MULTILINE, 10, 10, 200, 120,
-                                 m_parent, nullptr, nullptr, nullptr);
-        m_list = CreateWindowExA(WS_EX_CLIENTEDGE, "ListBox", "", child, 220, 10, 150, 120, m_parent, nullptr,
-                                 nullptr, nullptr);
-        ASSERT_TRUE(m_parent && m_edit && m_list);
+        const DWORD style = WS_BORDER | WS_VSCROLL;
+        ASSERT_TRUE(CreateParent("SkinCtrlTestParent", 50, 50, 400, 300));
+        m_edit = Child("Edit", style | ES_MULTILINE, 10, 10, 200, 120, WS_EX_CLIENTEDGE, "text");
+        m_list = Child("ListBox", style, 220, 10, 150, 120, WS_EX_CLIENTEDGE);
+        ASSERT_TRUE(m_edit && m_list);
         for (int i = 0; i < 40; ++i)
             SendMessageA(m_list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("row"));
-        m_globals.SetColor(kShadow, skin::kSlotBtnShadow);
-        m_globals.SetColor(kHighlight, skin::kSlotBtnHighlight);
-        m_globals.SetColor(kWindow, skin::kSlotWindow);
-        m_globals.SetColor(kFace, skin::kSlotBtnFace);
-        skin::g_pOwner = this;
-        skin::g_bVisualStylesActive = false; // as the program has it once the skin starts
+        SetColors({{kShadow, skin::kSlotBtnShadow},
+                   {kHighlight, skin::kSlotBtnHighlight},
+                   {kWindow, skin::kSlotWindow},
+                   {kFace, skin::kSlotBtnFace}});
     }
     void TearDown() override {
-        DestroyWindow(m_parent);
+        DestroyParent();
         for (auto& entry : m_skins)
             EXPECT_FALSE(entry.second->IsHooked()); // let go as the windows went
-        skin::g_pOwner = nullptr;
+        SkinTestOwner::TearDown();
     }
 
-    CSkinCtrl* Attach(HWND hWnd, DWORD features) {
-        auto skin = std::make_unique<CSkinCtrl>(features);
-        if (!skin->Initialize(hWnd)) return nullptr;
-        skin->m_pGlobals = &m_globals;
-        return (m_skins[hWnd] = std::move(skin)).get();
-    }
-    CSkinCtrl* GetSkinCtrl(HWND hWnd) override {
-        auto it = m_skins.find(hWnd);
-        return it == m_skins.end() ? nullptr : it->second.get();
-    }
-    int DetachWindow(HWND hWnd) override {
-        auto it = m_skins.find(hWnd);
-        if (it == m_skins.end()) return 0;
-        std::unique_ptr<CSkinCtrl> skin = std::move(it->second);
-        m_skins.erase(it);
-        skin->Uninitialize();
-        return 1;
-    }
-    POINT GetLastCursorPos() override { return {-1000, -1000}; }
-    void SetLastCursorPos(POINT) override {}
-
-    // The window as WM_PRINT draws it, frame included; pixels are read back from the bitmap.
-    struct Printed {
-        HDC dc = CreateCompatibleDC(nullptr);
-        CBitmap bitmap;
-        int width = 0, height = 0;
-        ~Printed() { DeleteDC(dc); }
-        COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
-    };
-    std::unique_ptr<Printed> Print(HWND hWnd) {
-        auto printed = std::make_unique<Printed>();
+    // The window as WM_PRINT draws it, frame included.
+    static std::unique_ptr<Image> Print(HWND hWnd) {
         RECT rect;
         GetWindowRect(hWnd, &rect);
-        printed->width = rect.right - rect.left;
-        printed->height = rect.bottom - rect.top;
-        HDC screen = GetDC(nullptr);
-        printed->bitmap.Attach(CreateCompatibleBitmap(screen, printed->width, printed->height));
-        ReleaseDC(nullptr, screen);
-        SelectObject(printed->dc, printed->bitmap);
+        auto printed = std::make_unique<Image>(rect.right - rect.left, rect.bottom - rect.top);
         SendMessageA(hWnd, WM_PRINT, reinterpret_cast<WPARAM>(printed->dc),
                      PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
         return printed;
     }
 
-    HWND m_parent = nullptr, m_edit = nullptr, m_list = nullptr;
-    CSkinGlobals m_globals;
-    std::map<HWND, std::unique_ptr<CSkinCtrl>> m_skins;
+    HWND m_edit = nullptr, m_list = nullptr;
 };
 } // namespace
 
@@ -118,11 +73,9 @@ TEST_F(SkinCtrlTest, FlatFrameReplacesTheBorderAndOurArrowsTheScrollBarButtons) 
     EXPECT_EQ(edit->At(0, 0), kWindow); // corners rounded off in the parent's colour
 
     // The window's own painting draws the same frame.
-    RedrawWindow(m_edit, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
-    HDC window = GetWindowDC(m_edit);
-    EXPECT_EQ(GetPixel(window, middle, 0), kShadow);
-    EXPECT_EQ(GetPixel(window, middle, 1), kHighlight);
-    ReleaseDC(m_edit, window);
+    Repaint(m_edit);
+    EXPECT_EQ(WindowPixel(m_edit, middle, 0), kShadow);
+    EXPECT_EQ(WindowPixel(m_edit, middle, 1), kHighlight);
 
     // Our own arrow buttons sit inside the frame band, in the skin's face colour.
     const int arrowLeft = edit->width - 3 - GetSystemMetrics(SM_CXVSCROLL);
@@ -143,8 +96,7 @@ TEST_F(SkinCtrlTest, FlatFrameReplacesTheBorderAndOurArrowsTheScrollBarButtons) 
 }
 
 TEST_F(SkinCtrlTest, ParentMessagesReachOnlySkinnedChildrenWithTheirFeatures) {
-    HWND trackbar = CreateWindowA(TRACKBAR_CLASSA, "", WS_CHILD | WS_VISIBLE, 10, 150, 150, 30, m_parent,
-                                  nullptr, nullptr, nullptr);
+    HWND trackbar = Child(TRACKBAR_CLASSA, 0, 10, 150, 150, 30);
     ASSERT_TRUE(Attach(m_parent, 0));
     ASSERT_TRUE(Attach(m_edit, 0x59));
     ASSERT_TRUE(Attach(trackbar, 0x64));
