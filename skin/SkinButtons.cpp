@@ -74,7 +74,8 @@ bool CSkinButton::Initialize(HWND hWnd) {
     m_nKind = static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE)) & skin::kBsTypeMask;
     if (!CSkinCtrl::Initialize(hWnd)) return false;
     // The globals arrive only after this returns; the first real paint has to wait for them.
-    DelayRedraw(hWnd, 1);
+    // A hidden button is painted when it shows, with the globals by then.
+    if (::IsWindowVisible(hWnd)) DelayRedraw(hWnd, 1);
     return true;
 }
 
@@ -173,25 +174,8 @@ void CSkinButtonPush::DrawBuiltInFace(HDC dc, const RECT& rect, int state) {
         skin::g_pRenderer->FillAndDrawEdge(dc, rect, pressed ? skin::kFrameSunken : skin::kFrameRaised, state,
                                            face, corners))
         return;
-    HBRUSH faceBrush = GetBrush(face);
-    if ((m_dwType & (skin::kTypeJoinedLeft | skin::kTypeJoinedRight)) ==
-        (skin::kTypeJoinedLeft | skin::kTypeJoinedRight)) {
-        Fill(dc, rect, faceBrush);
-    } else {
-        Fill(dc, rect, GetBrush(GetParentBkColor()));
-        {
-            CSelectObject brush(dc, faceBrush);
-            CSelectObject pen(dc, ::GetStockObject(NULL_PEN));
-            // Without an outline the fill stops one pixel short at the right and bottom.
-            ::RoundRect(dc, rect.left, rect.top, rect.right + 1, rect.bottom + 1, 2 * radius, 2 * radius);
-        }
-        if (m_dwType & skin::kTypeJoinedLeft)
-            Fill(dc, {rect.left, rect.top, rect.left + radius, rect.bottom}, faceBrush);
-        if (m_dwType & skin::kTypeJoinedRight)
-            Fill(dc, {rect.right - radius, rect.top, rect.right, rect.bottom}, faceBrush);
-    }
-    DrawRoundEdge(dc, rect, corners, radius,
-                  skin::kEdgeDraw | skin::kEdgeSingle | (pressed ? skin::kEdgeSunken : skin::kEdgeRaised));
+    DrawPushFace(dc, rect, radius, state, GetBkColor(), GetParentBkColor(),
+                 (m_dwType & skin::kTypeJoinedLeft) != 0, (m_dwType & skin::kTypeJoinedRight) != 0);
 }
 
 RECT CSkinButtonPush::DrawContent(HDC dc, const RECT& rect, int state) {

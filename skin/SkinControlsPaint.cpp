@@ -27,30 +27,6 @@ POINT ClientOrigin(HWND hWnd) {
     return {origin.x - window.left, origin.y - window.top};
 }
 
-// The built-in rounded face of a push button; joined sides are square so neighbours meet flat.
-void DrawPushFace(CSkinCtrl& skin, HDC dc, const RECT& rect, int radius, int state, COLORREF face,
-                  COLORREF parent, bool joinedLeft, bool joinedRight) {
-    const bool pressed = state == skin::kStatePressed;
-    if (state == skin::kStateHot || pressed) face = skin::Lighten(face, 0.05);
-    HBRUSH faceBrush = skin.GetBrush(face);
-    if (joinedLeft && joinedRight) {
-        Fill(dc, rect, faceBrush);
-    } else {
-        Fill(dc, rect, skin.GetBrush(parent));
-        {
-            CSelectObject brush(dc, faceBrush);
-            CSelectObject pen(dc, ::GetStockObject(NULL_PEN));
-            ::RoundRect(dc, rect.left, rect.top, rect.right + 1, rect.bottom + 1, 2 * radius, 2 * radius);
-        }
-        if (joinedLeft) Fill(dc, {rect.left, rect.top, rect.left + radius, rect.bottom}, faceBrush);
-        if (joinedRight) Fill(dc, {rect.right - radius, rect.top, rect.right, rect.bottom}, faceBrush);
-    }
-    int corners = (joinedLeft ? 0 : skin::kCornerTopLeft | skin::kCornerBottomLeft) |
-                  (joinedRight ? 0 : skin::kCornerTopRight | skin::kCornerBottomRight);
-    skin.DrawRoundEdge(dc, rect, corners, radius,
-                       skin::kEdgeDraw | skin::kEdgeSingle |
-                           (pressed ? skin::kEdgeSunken : skin::kEdgeRaised));
-}
 } // namespace
 
 // Combo boxes
@@ -337,7 +313,7 @@ void CSkinTrackbar::DrawThumb(HDC dc, const RECT& rect, bool hot) {
         return;
     }
     const int radius = std::min(rect.right - rect.left, rect.bottom - rect.top) / 2;
-    DrawPushFace(*this, dc, rect, radius, hot ? skin::kStateHot : skin::kStateNormal,
+    DrawPushFace(dc, rect, radius, hot ? skin::kStateHot : skin::kStateNormal,
                  GetColor(skin::kSlotBtnFace), GetBkColor(), false, false);
 }
 
@@ -425,7 +401,7 @@ void CSkinHeader::DrawItem(HDC dc, int item, int order, int count, const RECT& r
             Fill(dc, {rect.right - 1, rect.top, rect.right, rect.bottom},
                  GetColorBrush(skin::kSlotBtnShadow));
     } else {
-        DrawPushFace(*this, dc, rect, 4, state, GetColor(skin::kSlotBtnFace), GetBkColor(), !first, !last);
+        DrawPushFace(dc, rect, 4, state, GetColor(skin::kSlotBtnFace), GetBkColor(), !first, !last);
     }
     char text[100] = {};
     HDITEMA info{};
@@ -492,7 +468,8 @@ bool CSkinHeader::OnPaint(HDC dc) {
                           m_pGlobals->GetBitmap(9, state, 6), transparent);
             if (count) Fill(memory, {filled - 1, rest.top, filled, rest.bottom}, GetColorBrush(skin::kSlotBtnShadow));
         } else {
-            DrawPushFace(*this, memory, rest, 4, state, GetColor(skin::kSlotBtnFace), GetBkColor(), count > 0, false);
+            DrawPushFace(memory, rest, 4, state, GetColor(skin::kSlotBtnFace), GetBkColor(), count > 0,
+                         false);
         }
     }
     return true;

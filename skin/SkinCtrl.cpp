@@ -243,7 +243,9 @@ bool CSkinCtrl::Initialize(HWND hWnd) {
     m_bDialog = lstrcmpiA(className, "#32770") == 0;
     m_dwSavedStyle = static_cast<DWORD>(::GetWindowLongA(hWnd, GWL_STYLE));
     Refresh();
-    ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    // Only a skin that sizes the non-client area itself needs the frame computed again.
+    if (m_dwFeatures & skin::kFeatureNonClient)
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     return true;
 }
 
@@ -313,7 +315,9 @@ bool CSkinCtrl::IsScrollBarUsable(int bar, bool thumb) {
 }
 
 void CSkinCtrl::Redraw(bool updateNow) {
-    if (!IsValid()) return;
+    // A hidden window is painted whole when it shows; painting it now would be work for nothing, and a
+    // dialog's start-up attaches and refreshes dozens of hidden controls.
+    if (!IsValid() || !::IsWindowVisible(m_hWnd)) return;
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     if (updateNow) ::UpdateWindow(m_hWnd);
     SendMessage(WM_NCPAINT, 0, 0);

@@ -124,6 +124,10 @@ public:
     void DrawRoundEdge(HDC dc, RECT rect, int corners, int radius, UINT style, COLORREF color = CLR_INVALID);
     // One scroll-bar arrow button (also a combo box's drop button) in a state (skin::FrameState), on a
     // background colour (CLR_INVALID: GetBkColor).
+    // The built-in rounded face of a push button, lighter when hot or pressed; joined sides are square
+    // so that neighbours meet flat.
+    void DrawPushFace(HDC dc, const RECT& rect, int radius, int state, COLORREF face, COLORREF parent,
+                      bool joinedLeft, bool joinedRight);
     void DrawScrollArrow(HDC dc, const RECT& rect, int direction, int state,
                          COLORREF background = CLR_INVALID);
     void DrawThreePart(HDC dc, const RECT& rect, HBITMAP left, HBITMAP middle, HBITMAP right,

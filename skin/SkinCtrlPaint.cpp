@@ -1,5 +1,6 @@
 // The default look of skinned controls: frame, rounded edges, scroll-bar arrows and skin bitmaps.
 #include "skin/SkinCtrl.h"
+#include "skin/SkinButtonRules.h"
 #include "skin/SkinGlyphs.h"
 #include "skin/SkinPaint.h"
 
@@ -286,6 +287,30 @@ void CSkinCtrl::DrawScrollArrow(HDC target, const RECT& rect, int direction, int
             dc, glyph, glyphs[direction],
             GetColor(state == skin::kStateDisabled ? skin::kSlotGrayText : skin::kSlotWindowText));
     }
+}
+
+void CSkinCtrl::DrawPushFace(HDC dc, const RECT& rect, int radius, int state, COLORREF face, COLORREF parent,
+                             bool joinedLeft, bool joinedRight) {
+    const bool pressed = state == skin::kStatePressed;
+    if (pressed || state == skin::kStateHot) face = skin::LightenFace(face);
+    HBRUSH faceBrush = GetBrush(face);
+    if (joinedLeft && joinedRight) {
+        Fill(dc, rect, faceBrush);
+    } else {
+        Fill(dc, rect, GetBrush(parent));
+        {
+            CSelectObject brush(dc, faceBrush);
+            CSelectObject pen(dc, ::GetStockObject(NULL_PEN));
+            // Without an outline the fill stops one pixel short at the right and bottom.
+            ::RoundRect(dc, rect.left, rect.top, rect.right + 1, rect.bottom + 1, 2 * radius, 2 * radius);
+        }
+        if (joinedLeft) Fill(dc, {rect.left, rect.top, rect.left + radius, rect.bottom}, faceBrush);
+        if (joinedRight) Fill(dc, {rect.right - radius, rect.top, rect.right, rect.bottom}, faceBrush);
+    }
+    const int corners = (joinedLeft ? 0 : skin::kCornerTopLeft | skin::kCornerBottomLeft) |
+                        (joinedRight ? 0 : skin::kCornerTopRight | skin::kCornerBottomRight);
+    DrawRoundEdge(dc, rect, corners, radius,
+                  skin::kEdgeDraw | skin::kEdgeSingle | (pressed ? skin::kEdgeSunken : skin::kEdgeRaised));
 }
 
 void CSkinCtrl::TransparentCopy(HDC dc, const RECT& target, HBITMAP image, COLORREF transparent) {

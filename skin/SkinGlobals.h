@@ -5,7 +5,7 @@
 
 #include "skin/SkinColorCache.h"
 
-// One image per state (hot, normal, pressed, disabled), each the set's own copy; red is transparent.
+// One image per state (hot, normal, pressed, disabled), each the set's own; red is transparent.
 class CSkinBitmap {
 public:
     CSkinBitmap() = default;
@@ -14,8 +14,8 @@ public:
     CSkinBitmap& operator=(const CSkinBitmap&) = delete;
 
     virtual void DeleteBitmaps();
-    // Copies the given images (null ones stay empty); false when none was copied.
-    bool Build(HBITMAP images[4]);
+    // Takes the given images as its own (null ones stay empty); false without image 0.
+    bool Adopt(HBITMAP images[4]);
     bool IsEmpty() const { return m_hBitmaps[0] == nullptr; }
     HBITMAP GetImage(int state) const;
 
