@@ -76,13 +76,7 @@ LRESULT CSkinStatic::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         RECT window;
         GetRects(&window, nullptr);
         HDC dc = ::GetWindowDC(m_hWnd);
-        HRGN outside = ::CreateRectRgnIndirect(&window);
-        HRGN rounded =
-            ::CreateRoundRectRgn(window.left, window.top, window.right + 1, window.bottom + 1, 8, 8);
-        ::CombineRgn(outside, outside, rounded, RGN_DIFF);
-        ::FillRgn(dc, outside, GetBrush(GetParentBkColor()));
-        ::DeleteObject(rounded);
-        ::DeleteObject(outside);
+        RoundCornersOff(dc, window, 8);
         DrawRoundEdge(dc, window, skin::kCornersAll, 4,
                       skin::kEdgeDraw | skin::kEdgeSingle | skin::kEdgeSunken);
         ::ReleaseDC(m_hWnd, dc);

@@ -124,6 +124,8 @@ public:
     void DrawRoundEdge(HDC dc, RECT rect, int corners, int radius, UINT style, COLORREF color = CLR_INVALID);
     // One scroll-bar arrow button (also a combo box's drop button) in a state (skin::FrameState), on a
     // background colour (CLR_INVALID: GetBkColor).
+    // Paints the parent's background over the corners outside a rounded rectangle (ellipse in pixels).
+    void RoundCornersOff(HDC dc, const RECT& window, int ellipse);
     // The built-in rounded face of a push button, lighter when hot or pressed; joined sides are square
     // so that neighbours meet flat.
     void DrawPushFace(HDC dc, const RECT& rect, int radius, int state, COLORREF face, COLORREF parent,

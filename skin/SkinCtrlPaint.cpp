@@ -52,13 +52,7 @@ void CSkinCtrl::OnNcPaint(HDC target) {
                 Fill(dc, {r.left, std::min(client.bottom, r.bottom - 2), r.right, r.bottom}, background);
                 Fill(dc, {r.left, r.top, std::max(client.left, r.left + 2), r.bottom}, background);
                 Fill(dc, {std::min(client.right, r.right - 2), r.top, r.right, r.bottom}, background);
-                HRGN outside = ::CreateRectRgnIndirect(&window);
-                HRGN rounded =
-                    ::CreateRoundRectRgn(window.left, window.top, window.right + 1, window.bottom + 1, 5, 5);
-                ::CombineRgn(outside, outside, rounded, RGN_DIFF);
-                ::FillRgn(dc, outside, GetBrush(GetParentBkColor()));
-                ::DeleteObject(rounded);
-                ::DeleteObject(outside);
+                RoundCornersOff(dc, window, 5);
                 int width = window.right - window.left, height = window.bottom - window.top;
                 POINT cursor = skin::g_pOwner ? skin::g_pOwner->GetLastCursorPos() : POINT{-1, -1};
                 RECT screen;
@@ -287,6 +281,16 @@ void CSkinCtrl::DrawScrollArrow(HDC target, const RECT& rect, int direction, int
             dc, glyph, glyphs[direction],
             GetColor(state == skin::kStateDisabled ? skin::kSlotGrayText : skin::kSlotWindowText));
     }
+}
+
+void CSkinCtrl::RoundCornersOff(HDC dc, const RECT& window, int ellipse) {
+    HRGN outside = ::CreateRectRgnIndirect(&window);
+    HRGN rounded =
+        ::CreateRoundRectRgn(window.left, window.top, window.right + 1, window.bottom + 1, ellipse, ellipse);
+    ::CombineRgn(outside, outside, rounded, RGN_DIFF);
+    ::FillRgn(dc, outside, GetBrush(GetParentBkColor()));
+    ::DeleteObject(rounded);
+    ::DeleteObject(outside);
 }
 
 void CSkinCtrl::DrawPushFace(HDC dc, const RECT& rect, int radius, int state, COLORREF face, COLORREF parent,
