@@ -4,12 +4,10 @@
 // for the hot state. One per process, made on first use.
 #include <windows.h>
 
-#include "framework/SubclassChain.h"
 #include "skin/SkinCtrl.h"
 #include "skin/SkinGlobals.h"
 
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 // Holds the hooks of one derived class; only the call-window-procedure callback is used here.
@@ -17,8 +15,10 @@
 // That callback sees the messages sent to every window of the thread before the window does. A
 // WH_CALLWNDPROC hook would give them, but under Wine it costs a server round trip on every message sent
 // in the thread (some 70 us here, which made loading a long list five times slower). So a WH_CBT hook,
-// called only as windows are made and the like, puts a small forwarding hook of our own on each new
-// window (framework/SubclassChain.h, in-process), and that passes on the few messages the callback uses.
+// called only as windows are made and the like, puts a small forwarding procedure of our own under each
+// new window's procedure, and that passes on the few messages the callback uses. It is put in with the
+// window's own character set: a window still being made must keep it (a static whose text names an icon
+// resource reads that name in the set it was made with).
 template <class Derived>
 class CHookMgr {
 public:
@@ -61,8 +61,8 @@ protected:
             if (hook) ::UnhookWindowsHookEx(hook);
             hook = nullptr;
         }
-        for (HWND hWnd : m_forwarded) RemoveWindowHook(hWnd, ForwardProc, 0);
-        m_forwarded.clear();
+        // The forwarding procedures stay under the windows' own (others may have hooked above them)
+        // and pass every message straight on from now.
     }
     bool IsHooked() const { return m_hHooks[kHookCbt] != nullptr; }
 
@@ -70,13 +70,23 @@ protected:
     char m_szClassFilter[128] = {};
 
 private:
+    struct Forwarded {
+        WNDPROC previous;
+        bool unicode;
+    };
+
     // The messages the call-window-procedure callback acts on.
     static bool IsForwarded(UINT message) {
         return message == WM_SHOWWINDOW || message == WM_WINDOWPOSCHANGED || message == WM_STYLECHANGED ||
                message == WM_NCDESTROY || message == WM_PARENTNOTIFY;
     }
     void Forward(HWND hWnd) {
-        if (AddWindowHook(hWnd, ForwardProc, 0, 0)) m_forwarded.insert(hWnd);
+        if (m_forwarded.count(hWnd)) return;
+        const bool unicode = ::IsWindowUnicode(hWnd) != FALSE;
+        const LONG_PTR previous =
+            unicode ? ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForwardProcW))
+                    : ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForwardProcA));
+        if (previous) m_forwarded[hWnd] = {reinterpret_cast<WNDPROC>(previous), unicode};
     }
     static BOOL CALLBACK ForwardTree(HWND hWnd, LPARAM) {
         Derived& self = GetInstance();
@@ -95,23 +105,33 @@ private:
         if (code == HCBT_CREATEWND) self.Forward(reinterpret_cast<HWND>(wParam));
         return ::CallNextHookEx(self.m_hHooks[kHookCbt], code, wParam, lParam);
     }
-    static LRESULT CALLBACK ForwardProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR) {
-        if (IsForwarded(message)) {
-            Derived& self = GetInstance();
+    static LRESULT CALLBACK ForwardProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        return ForwardProc(hWnd, message, wParam, lParam, false);
+    }
+    static LRESULT CALLBACK ForwardProcW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        return ForwardProc(hWnd, message, wParam, lParam, true);
+    }
+    static LRESULT ForwardProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, bool unicode) {
+        Derived& self = GetInstance();
+        auto it = self.m_forwarded.find(hWnd);
+        if (it == self.m_forwarded.end())
+            return unicode ? ::DefWindowProcW(hWnd, message, wParam, lParam)
+                           : ::DefWindowProcA(hWnd, message, wParam, lParam);
+        const WNDPROC previous = it->second.previous;
+        if (message == WM_NCDESTROY) self.m_forwarded.erase(it); // the window's last message
+        if (self.IsHooked() && IsForwarded(message)) {
             char className[40] = {};
             if (!self.m_szClassFilter[0] || (::GetClassNameA(hWnd, className, sizeof className) &&
                                              lstrcmpiA(className, self.m_szClassFilter) == 0)) {
                 MSG msg{hWnd, message, wParam, lParam, 0, {0, 0}};
                 self.OnCallWndProc(msg);
             }
-            // The chain drops the window's hooks after its last message.
-            if (message == WM_NCDESTROY) self.m_forwarded.erase(hWnd);
         }
-        return CallNextWindowHook(hWnd, message, wParam, lParam);
+        return unicode ? ::CallWindowProcW(previous, hWnd, message, wParam, lParam)
+                       : ::CallWindowProcA(previous, hWnd, message, wParam, lParam);
     }
 
-    std::unordered_set<HWND> m_forwarded;
+    std::unordered_map<HWND, Forwarded> m_forwarded; // windows of this thread, while they live
 };
 
 class CSkinCtrlMgr : public CHookMgr<CSkinCtrlMgr>, public ISkinCtrlOwner {
