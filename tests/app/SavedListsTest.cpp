@@ -56,7 +56,8 @@ bool ChooseFolder(HWND browser, DWORD processId, const std::string& folder) {
     const std::string name = folder.substr(folder.find_last_of('\\') + 1);
     CRemoteMemory path(processId, folder.size() + 1);
     if (path.IsValid() && path.Write(folder.c_str(), folder.size() + 1)) {
-        for (int attempt = 0; attempt < 100; ++attempt) {
+        // Up to 30 s: on a loaded machine the shell fills the tree slowly.
+        for (int attempt = 0; attempt < 300; ++attempt) {
             ::SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, path.Address());
             if (SelectedFolderName(browser, processId) == name) {
                 ::PostMessageA(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
