@@ -170,3 +170,9 @@ BarLayout ComputeBarLayout(int width, int height, bool withText) {
 std::string FormatPlayBackError(const std::string& errorText, const std::string& fileName) {
     return "Play Back Error!\n\n " + UntilZero(errorText) + "\n\n " + UntilZero(fileName);
 }
+
+int ThumbPixel(long position, long length, int width) {
+    if (length <= 0 || width <= 0) return 0;
+    long long clamped = std::min(std::max(position, 0L), length);
+    return static_cast<int>(clamped * width / length);
+}

@@ -187,6 +187,7 @@ LRESULT CMciWindow::OnOpen(const char* path) {
     m_dwError = 0;
     m_nShownLength = -1;
     m_nShownPosition = -1;
+    m_nShownPixel = -1;
     AutoSize();
     UpdateBar();
     PostCheck();
@@ -512,6 +513,7 @@ void CMciWindow::UpdateBar() {
         if ((::IsWindowEnabled(m_hSlider) != FALSE) != open) ::EnableWindow(m_hSlider, open);
         if (length != m_nShownLength) {
             m_nShownLength = length;
+            m_nShownPixel = -1;
             ::SendMessageA(m_hSlider, TBM_SETRANGEMIN, FALSE, 0);
             ::SendMessageA(m_hSlider, TBM_SETRANGEMAX, TRUE, std::max(length, 0L));
             ::SendMessageA(m_hSlider, TBM_SETPAGESIZE, 0, std::max(length / 10, 1L));
@@ -520,13 +522,15 @@ void CMciWindow::UpdateBar() {
             position = static_cast<long>(::SendMessageA(m_hSlider, TBM_GETPOS, 0, 0));
         } else if (position != m_nShownPosition) {
             m_nShownPosition = position;
-            // Polled several times a second while playing: the slider is redrawn only when its thumb
-            // moves by a pixel, which on a long track is rarely.
-            RECT before{}, after{};
-            ::SendMessageA(m_hSlider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&before));
-            ::SendMessageA(m_hSlider, TBM_SETPOS, FALSE, position);
-            ::SendMessageA(m_hSlider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&after));
-            if (!::EqualRect(&before, &after)) ::InvalidateRect(m_hSlider, nullptr, FALSE);
+            // Polled several times a second while playing: the thumb is moved and redrawn only when
+            // it moves by a pixel of the channel, which on a long track is rarely. (The thumb's own
+            // rectangle is no guide: a position set without redrawing leaves it where it was.)
+            RECT channel{};
+            ::SendMessageA(m_hSlider, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+            int pixel = ThumbPixel(position, length, channel.right - channel.left);
+            bool moves = pixel != m_nShownPixel;
+            m_nShownPixel = pixel;
+            ::SendMessageA(m_hSlider, TBM_SETPOS, moves ? TRUE : FALSE, position);
         }
     }
 

@@ -102,6 +102,7 @@ private:
     bool m_bTracking = false; // the user drags the slider: the timer leaves it alone
     long m_nShownLength = -1;
     long m_nShownPosition = -1;
+    int m_nShownPixel = -1;  // where along the slider's channel the thumb was last drawn
     bool m_bShowsStop = false;
     std::string m_strShownStatus;
     std::string m_strShownName;

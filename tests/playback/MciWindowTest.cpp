@@ -558,6 +558,19 @@ TEST_F(MciWindowTest, TheSliderMovesTheStoppedPositionWithoutPlaying) {
     EXPECT_GE(m_device.GetPosition(), 3900);
 }
 
+TEST_F(MciWindowTest, TheSlidersThumbFollowsThePlayingTrack) {
+    StartLongTrack();
+    HWND slider = BarChild(m_device.GetSafeHwnd(), TRACKBAR_CLASSA);
+    ASSERT_TRUE(slider);
+    auto thumbLeft = [&] {
+        RECT thumb{};
+        ::SendMessageA(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+        return thumb.left;
+    };
+    const LONG start = thumbLeft();
+    EXPECT_TRUE(PumpUntil([&] { return thumbLeft() >= start + 3; })) << "the thumb stays at " << thumbLeft();
+}
+
 TEST_F(MciWindowTest, SeekingWhilePlayingKeepsPlaying) {
     StartLongTrack();
     EXPECT_EQ(::SendMessageA(m_device.GetSafeHwnd(), MCI_SEEK, 0, 6000), 0);
