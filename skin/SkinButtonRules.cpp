@@ -74,6 +74,13 @@ Color LightenFace(Color color) {
     return result;
 }
 
+Color ShadeFace(Color color, int percent) {
+    Color result = 0;
+    for (int shift = 0; shift < 24; shift += 8)
+        result |= static_cast<Color>(((color >> shift) & 0xFF) * static_cast<unsigned>(percent) / 100) << shift;
+    return result;
+}
+
 int PushFaceRadius(int width, int height) {
     return std::max(0, std::min(width, height) / 2 - 4);
 }

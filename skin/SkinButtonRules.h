@@ -53,6 +53,9 @@ Rect GlyphTextArea(const Rect& client, const Rect& box, uint32_t style);
 
 // The face colour of a hot or pressed push button: 13 added to each channel.
 Color LightenFace(Color color);
+// The face colour of a pressed push button whose artwork has no pressed image of its own: each
+// channel brought down to the percentage given.
+Color ShadeFace(Color color, int percent);
 // Corner radius of the built-in push face; 0 for small buttons.
 int PushFaceRadius(int width, int height);
 // Corners of the push face that stay rounded (kCorner* flags of the rounded edge routine): joined

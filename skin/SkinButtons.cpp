@@ -161,7 +161,27 @@ bool CSkinButtonPush::DrawBitmapFace(HDC dc, const RECT& rect, int state) {
     HBITMAP middle = m_pGlobals->GetBitmap(skin::kKeyMiddle, state);
     Fill(dc, rect, GetBrush(GetParentBkColor()));
     DrawThreePart(dc, rect, left, middle, right, transparent);
+    // Artwork that draws pressed like normal would leave a checked push-like button (Pause) looking
+    // unchecked: it is sunk by hand, a darker face under a shadow line.
+    if (state == skin::kStatePressed && !m_pGlobals->HasOwnPressedImage(skin::kKeyMiddle))
+        DrawSunkenFace(dc, rect);
     return true;
+}
+
+void CSkinButtonPush::DrawSunkenFace(HDC dc, const RECT& rect) {
+    RECT inner = rect;
+    ::InflateRect(&inner, -2, -2);
+    if (inner.right - inner.left < 4 || inner.bottom - inner.top < 4) return;
+    const COLORREF face = ::GetPixel(dc, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    if (face == CLR_INVALID) return;
+    {
+        CSelectObject pen(dc, ::GetStockObject(NULL_PEN));
+        CSelectObject brush(dc, GetBrush(skin::ShadeFace(face, 86)));
+        ::RoundRect(dc, inner.left, inner.top, inner.right + 1, inner.bottom + 1, 6, 6);
+    }
+    CSelectObject pen(dc, GetPen(skin::ShadeFace(face, 62)));
+    ::MoveToEx(dc, inner.left + 2, inner.top, nullptr);
+    ::LineTo(dc, inner.right - 2, inner.top);
 }
 
 void CSkinButtonPush::DrawBuiltInFace(HDC dc, const RECT& rect, int state) {

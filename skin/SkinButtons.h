@@ -37,6 +37,7 @@ public:
 
 private:
     bool DrawBitmapFace(HDC dc, const RECT& rect, int state);
+    void DrawSunkenFace(HDC dc, const RECT& rect);
     void DrawBuiltInFace(HDC dc, const RECT& rect, int state);
     // Icon, bitmap or text; returns the rectangle the focus goes around.
     RECT DrawContent(HDC dc, const RECT& rect, int state);

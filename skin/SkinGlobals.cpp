@@ -75,6 +75,7 @@ int CSkinGlobals::SetBitmap(const UINT ids[4], int key) {
     HBITMAP images[4] = {loaded[0].Detach(), loaded[1].Detach(), loaded[2].Detach(), loaded[3].Detach()};
     auto set = std::make_unique<CSkinBitmap>();
     set->Adopt(images);
+    set->m_bOwnPressed = ids[2] != 0 && ids[2] != ids[1];
     m_bitmaps.Put(key, std::move(set));
     return 1;
 }
@@ -84,6 +85,11 @@ HBITMAP CSkinGlobals::GetBitmap(int key, int state, int fallback, COLORREF* tran
     if (!set) return nullptr;
     if (transparent) *transparent = set->m_crTransparent;
     return set->GetImage(state);
+}
+
+bool CSkinGlobals::HasOwnPressedImage(int key) {
+    CSkinBitmap* set = m_bitmaps.Find(key, -1);
+    return set && set->m_bOwnPressed;
 }
 
 void CSkinGlobals::ClearColors() {

@@ -21,6 +21,7 @@ public:
 
     COLORREF m_crTransparent = CLR_INVALID;
     HBITMAP m_hBitmaps[4] = {};
+    bool m_bOwnPressed = false;  // the pressed image differs from the normal one
 };
 
 class CSkinGlobals {
@@ -40,6 +41,8 @@ public:
     int SetBitmap(const UINT ids[4], int key);
     // The image of a state, else image 0; from the fallback key (-1: none) when the key has no set.
     HBITMAP GetBitmap(int key, int state, int fallback = -1, COLORREF* transparent = nullptr);
+    // The set of the key draws its pressed state with an image of its own, not the normal one.
+    bool HasOwnPressedImage(int key);
     void ClearColors();
     void ClearBitmaps();
 
