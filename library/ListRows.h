@@ -22,9 +22,9 @@ public:
     virtual void SetRowTexts(int index, const std::string& artist, const std::string& album,
                              const std::string& song) = 0;
 
-    // Turns the row's selected state on and its focused state off, leaves other rows as they are,
-    // and scrolls the list so that the row is fully visible.
-    virtual void SelectRow(int index) = 0;
+    // The row of the entry playing is now index (-1: none). It is drawn marked; the selection is the
+    // user's and stays as it is. With scroll the list scrolls so that the row is fully visible.
+    virtual void SetPlayingRow(int index, bool scroll) = 0;
     // The first selected row searching from the top, or -1 when no row is selected.
     virtual int GetFirstSelectedRow() const = 0;
 

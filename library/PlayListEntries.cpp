@@ -28,8 +28,8 @@ std::string_view ShownText(const std::string& text) {
     return std::string_view(text.data(), std::min(text.find('\0'), text.size()));
 }
 
-// Byte order of unsigned characters, so upper case sorts before lower case and empty sorts first.
-bool TextLess(std::string_view left, std::string_view right) {
+// Byte order of unsigned characters; an empty key sorts first.
+bool KeyLess(std::string_view left, std::string_view right) {
     const size_t common = std::min(left.size(), right.size());
     const int result = common == 0 ? 0 : std::memcmp(left.data(), right.data(), common);
     return result != 0 ? result < 0 : left.size() < right.size();
@@ -58,6 +58,13 @@ uint64_t DefaultSeed() {
 }
 
 } // namespace
+
+std::string CaseBlindKey(std::string_view text) {
+    std::string key(text);
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return key;
+}
 
 CPlayListEntries::CPlayListEntries(IListRows& rows) : m_rows(rows), m_random(DefaultSeed()) {}
 
@@ -159,7 +166,8 @@ int CPlayListEntries::TakeAt(int index, MediaEntry& out) {
     if (index >= count) index = 0;
     if (count == 0) return 0;
     try {
-        m_rows.SelectRow(index);
+        m_rows.SetPlayingRow(index, true);
+        m_nPlaying = index;
         MediaEntry copy = m_entries[static_cast<size_t>(index)];
         out = std::move(copy);
         return index + 1;
@@ -181,6 +189,7 @@ int CPlayListEntries::TakeFront(MediaEntry& out) {
     MediaEntry front = m_entries.front();
     m_rows.DeleteRow(0);
     m_entries.erase(m_entries.begin());
+    AdjustPlayingForRemoval(0);
     out = std::move(front);
     return 1;
 }
@@ -194,11 +203,20 @@ void CPlayListEntries::RemoveSelected() {
         if (row < 0 || row >= GetCount()) break;
         m_rows.DeleteRow(row);
         m_entries.erase(m_entries.begin() + row);
+        AdjustPlayingForRemoval(row);
         NotifyChanged();
     }
 }
 
+void CPlayListEntries::AdjustPlayingForRemoval(int index) {
+    if (m_nPlaying < index) return;
+    m_nPlaying = m_nPlaying == index ? -1 : m_nPlaying - 1;
+    m_rows.SetPlayingRow(m_nPlaying, false);
+}
+
 void CPlayListEntries::RemoveAll() {
+    m_nPlaying = -1;
+    m_rows.SetPlayingRow(-1, false);
     m_entries.clear();
     m_rows.DeleteAllRows();
     NotifyChanged();
@@ -207,19 +225,29 @@ void CPlayListEntries::RemoveAll() {
 void CPlayListEntries::SortByColumn(int column) {
     if (column < 0 || column > 2 || m_entries.empty()) return;
 
-    // Sort positions by precomputed keys, so that each comparison does not look for the zero again.
-    std::vector<std::pair<std::string_view, size_t>> keys;
+    m_bSortDescending = column == m_nSortColumn && !m_bSortDescending;
+    m_nSortColumn = column;
+
+    // Sort positions by keys made once per entry: the locale's keys cost far more than comparing them.
+    std::vector<std::pair<std::string, size_t>> keys;
     keys.reserve(m_entries.size());
     for (size_t i = 0; i < m_entries.size(); ++i) {
-        keys.emplace_back(ShownText(SortField(m_entries[i], column)), i);
+        const std::string_view text = ShownText(SortField(m_entries[i], column));
+        keys.emplace_back(m_fnSortKey ? m_fnSortKey(text) : CaseBlindKey(text), i);
     }
-    std::stable_sort(keys.begin(), keys.end(),
-                     [](const auto& left, const auto& right) { return TextLess(left.first, right.first); });
+    const bool descending = m_bSortDescending;
+    std::stable_sort(keys.begin(), keys.end(), [descending](const auto& left, const auto& right) {
+        return descending ? KeyLess(right.first, left.first) : KeyLess(left.first, right.first);
+    });
     std::vector<MediaEntry> sorted;
     sorted.reserve(m_entries.size());
-    for (const auto& key : keys)
+    int playing = -1;
+    for (const auto& key : keys) {
+        if (static_cast<int>(key.second) == m_nPlaying) playing = static_cast<int>(sorted.size());
         sorted.push_back(std::move(m_entries[key.second]));
+    }
     m_entries.swap(sorted);
+    m_nPlaying = playing;
 
     {
         // The rows stay and take their new texts: deleting and inserting every row again costs several
@@ -238,6 +266,7 @@ void CPlayListEntries::SortByColumn(int column) {
             else
                 m_rows.InsertRow(row, entry.m_strArtist, entry.m_strAlbum, entry.m_strSong);
         }
+        m_rows.SetPlayingRow(m_nPlaying, false);
     }
     NotifyChanged();
 }

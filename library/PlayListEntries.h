@@ -9,7 +9,15 @@
 #include <cstdint>
 #include <functional>
 #include <random>
+#include <string>
+#include <string_view>
 #include <vector>
+
+// Turns a text (up to its first zero character) into a key whose unsigned byte order is the order
+// the user expects; the program gives the platform's locale-aware, case-blind sort key.
+using SortKeyMaker = std::function<std::string(std::string_view)>;
+// The portable rule: ASCII letters folded to lower case, other bytes as they are.
+std::string CaseBlindKey(std::string_view text);
 
 class CPlayListEntries {
 public:
@@ -51,18 +59,28 @@ public:
     // A value copy of all entries, in order.
     std::vector<MediaEntry> GetEntries() const { return m_entries; }
 
-    // Selects entry i's row (i at or past the end means 0) and copies the entry into out.
-    // Returns i + 1, 0 when empty or i is negative (out unchanged), -1 when the rows failed.
+    // Marks entry i's row as playing and scrolls to it (i at or past the end means 0), and copies the
+    // entry into out; the selection stays the user's. Returns i + 1, 0 when empty or i is negative
+    // (out unchanged), -1 when the rows failed.
     int TakeAt(int index, MediaEntry& out);
     // TakeAt with an index drawn uniformly from the whole collection; -1 when empty (out unchanged).
     int TakeRandom(MediaEntry& out);
     // Removes the first entry into out and returns 1; 0 when empty (out unchanged).
     int TakeFront(MediaEntry& out);
 
+    // The entry whose row is marked as playing (the last one TakeAt picked), -1 for none. The mark
+    // follows its entry when rows are sorted or removed before it, and goes with it.
+    int GetPlayingIndex() const { return m_nPlaying; }
+
     void RemoveSelected();
     void RemoveAll();
-    // Sorts ascending by column 0 (artist), 1 (album) or 2 (song); any other column does nothing.
+    // Sorts by column 0 (artist), 1 (album) or 2 (song), ascending, or descending when the last sort
+    // was ascending on the same column; equal keys keep their order. Any other column does nothing.
     void SortByColumn(int column);
+    // The last sort's column (-1: none yet) and direction, for the header's arrow.
+    int GetSortColumn() const { return m_nSortColumn; }
+    bool IsSortDescending() const { return m_bSortDescending; }
+    void SetSortKeyMaker(SortKeyMaker fnKey) { m_fnSortKey = std::move(fnKey); }
 
 private:
     // Inserts entry's row at index and appends the entry; false if the rows refused the row.
@@ -70,9 +88,15 @@ private:
     bool AppendWithRow(int index, MediaEntry&& entry);
     bool AddRowFor(int index, const MediaEntry& entry);
     void NotifyChanged();
+    // Entry index was removed: the mark moves up with its entry, or goes when it was that one.
+    void AdjustPlayingForRemoval(int index);
 
     IListRows& m_rows;
     std::vector<MediaEntry> m_entries;
     std::function<void()> m_fnChanged;
     std::mt19937_64 m_random;
+    int m_nPlaying = -1;
+    int m_nSortColumn = -1;
+    bool m_bSortDescending = false;
+    SortKeyMaker m_fnSortKey;
 };

@@ -3,6 +3,7 @@
 // found in it, and where the next press starts. No windows here: the dialog is a thin adapter.
 #include "library/MediaEntry.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -12,17 +13,24 @@ enum FindBy { findByArtist = 0, findByAlbum = 1, findBySong = 2, findByFileName 
 // Tells whether a byte starts a two-byte character of the system code page.
 using LeadBytePredicate = bool (*)(unsigned char);
 
+// Maps each single-byte character to the form compared, so that upper and lower case meet. The program
+// takes the user's code page's own lower case; the portable rule folds the ASCII letters.
+using CaseFoldTable = std::array<unsigned char, 256>;
+CaseFoldTable AsciiCaseFold();
+
 // Position of text in field, both up to their first zero character; std::string::npos when absent.
-// Exact and case-sensitive, and multibyte-aware: a match never starts on the second byte of a character.
-// An empty text is found at 0.
-size_t FindInField(const std::string& field, const std::string& text, LeadBytePredicate isLeadByte = nullptr);
+// Without regard to case (single-byte characters through fold, two-byte characters exactly), and
+// multibyte-aware: a match never starts on the second byte of a character. An empty text is found at 0.
+size_t FindInField(const std::string& field, const std::string& text, LeadBytePredicate isLeadByte = nullptr,
+                   const CaseFoldTable& fold = AsciiCaseFold());
 
 // The field of an entry that the choice searches; null for a choice outside 0 to 3.
 const std::string* SearchedField(const MediaEntry& entry, int findBy);
 
 class CFindRules {
 public:
-    explicit CFindRules(LeadBytePredicate isLeadByte = nullptr) : m_pfnIsLeadByte(isLeadByte) {}
+    explicit CFindRules(LeadBytePredicate isLeadByte = nullptr, const CaseFoldTable& fold = AsciiCaseFold())
+        : m_pfnIsLeadByte(isLeadByte), m_fold(fold) {}
 
     // A fresh snapshot, in row order; the next search starts at the first row.
     void SetItems(std::vector<MediaEntry> items);
@@ -41,4 +49,5 @@ private:
     int m_nNextRow = 0;
     std::vector<MediaEntry> m_items;
     LeadBytePredicate m_pfnIsLeadByte;
+    CaseFoldTable m_fold;
 };

@@ -26,14 +26,18 @@ int CListCtrlRows::InsertRow(int index, const std::string& artist, const std::st
 void CListCtrlRows::ShowRows() {
     if (m_nUnshownRows == 0) return;
     const int count = GetRowCount();
+    const bool wasEmpty = m_list.GetItemCount() == 0;
     m_nUnshownRows = 0;
     m_list.SendMessage(LVM_SETITEMCOUNT, count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    // The note an empty list shows must go as a whole.
+    if (wasEmpty) m_list.Invalidate();
 }
 
 void CListCtrlRows::DeleteRow(int index) {
     ShowRows();
     m_list.DeleteItem(index);
     m_bWidestKnown = false;
+    if (m_list.GetItemCount() == 0) m_list.Invalidate();
 }
 
 void CListCtrlRows::DeleteAllRows() {
@@ -50,10 +54,17 @@ void CListCtrlRows::SetRowTexts(int index, const std::string&, const std::string
     m_bWidestKnown = false;
 }
 
-void CListCtrlRows::SelectRow(int index) {
+// The window draws the playing row from the collection's mark; here the old and new rows repaint.
+void CListCtrlRows::SetPlayingRow(int index, bool scroll) {
     ShowRows();
-    m_list.SetItemState(index, LVIS_SELECTED, LVIS_SELECTED | LVIS_FOCUSED);
-    m_list.EnsureVisible(index, false);
+    const int previous = m_nPlayingRow;
+    m_nPlayingRow = index;
+    const int count = m_list.GetItemCount();
+    if (m_nUpdateDepth == 0) {
+        if (previous >= 0 && previous < count) m_list.SendMessage(LVM_REDRAWITEMS, previous, previous);
+        if (index >= 0 && index < count) m_list.SendMessage(LVM_REDRAWITEMS, index, index);
+    }
+    if (scroll && index >= 0 && index < count) m_list.EnsureVisible(index, false);
 }
 
 void CListCtrlRows::MeasureAppended(const std::string& artist, const std::string& album,

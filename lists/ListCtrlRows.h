@@ -18,7 +18,7 @@ public:
     void DeleteAllRows() override;
     void SetRowTexts(int index, const std::string& artist, const std::string& album,
                      const std::string& song) override;
-    void SelectRow(int index) override;
+    void SetPlayingRow(int index, bool scroll) override;
     int GetFirstSelectedRow() const override { return m_list.GetNextItem(-1, LVNI_SELECTED); }
     // Sizes each column as the control's automatic sizing does (its widest text plus the control's
     // margin). Appended rows are measured as they come, from a table of character widths, so a fitting
@@ -48,6 +48,7 @@ private:
     CListCtrl& m_list;
     int m_nUpdateDepth = 0;
     int m_nUnshownRows = 0;
+    int m_nPlayingRow = -1;
 
     bool m_bFontPrepared = false;
     HFONT m_hFontMeasured = nullptr;                      // the font the widths below were taken with

@@ -117,6 +117,7 @@ void StartLoader(HWND list, int listId, LoadKind kind, const std::string& text, 
 }  // namespace
 
 CPlayList::CPlayList() : CDialog(IDD_PLAYLIST), m_rows(m_list), m_entries(m_rows) {
+    m_entries.SetSortKeyMaker(&LocaleSortKey);
     m_entries.SetChangeCallback([this] {
         if (!m_bHoldFindRefresh) RefreshFind();
     });
@@ -147,6 +148,7 @@ void CPlayList::SortByColumn(int column) {
     if (column < 0 || column > 2 || GetCount() == 0) return;
     m_list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     m_entries.SortByColumn(column);
+    ShowSortArrow();
 }
 
 void CPlayList::OpenFind() {
@@ -355,6 +357,9 @@ bool CPlayList::OnNotify(NMHDR* header, LRESULT* result) {
         OnListKey(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
         *result = 0;
         return true;
+    case NM_CUSTOMDRAW:
+        *result = OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+        return true;
     }
     return false;
 }
@@ -364,6 +369,7 @@ LRESULT CPlayList::OnSize(int width, int height) {
     if (m_list.IsWindow()) {
         try {
             m_list.MoveWindow(3, 3, width - 6, height - 6, true);
+            if (GetCount() == 0) m_list.Invalidate();  // the empty list's note is centred
         } catch (const std::exception&) {
             MessageBox("Error Re-Sizing List Box");
         }
@@ -388,10 +394,15 @@ LRESULT CPlayList::OnContextMenu(int x, int y) {
     return 0;
 }
 
+// One batch, however many rows are selected: the queue repaints and fits its columns once.
 void CPlayList::OnAddToQueue() {
     if (!m_pQueue) return;  // the queue window: nothing to add to
-    for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = m_list.GetNextItem(row, LVNI_SELECTED))
-        m_pQueue->AddEntry(GetEntryAt(row));
+    std::vector<MediaEntry> picked;
+    picked.reserve(static_cast<size_t>(m_list.GetSelectedCount()));
+    for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = m_list.GetNextItem(row, LVNI_SELECTED)) {
+        if (const MediaEntry* entry = m_entries.FindEntry(row)) picked.push_back(*entry);
+    }
+    m_pQueue->AddEntries(picked);
 }
 
 // A row shows its entry's texts up to their first zero character.
@@ -439,10 +450,13 @@ void CPlayList::OnListKey(WORD key) {
         m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
 }
 
-// The find window found this row of its snapshot; a row the list no longer has is ignored.
+// The find window found this row of its snapshot; a row the list no longer has is ignored. The hit
+// becomes the selection and the focused row, so that a command that follows acts on it alone.
 LRESULT CPlayList::OnFindRow(int row) {
     if (row < 0 || row >= m_list.GetItemCount()) return 0;
-    m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED | LVIS_FOCUSED);
+    m_list.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    m_list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    m_list.SendMessage(LVM_SETSELECTIONMARK, 0, row);
     m_list.EnsureVisible(row, false);
     return 0;
 }

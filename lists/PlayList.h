@@ -3,6 +3,7 @@
 // columns, with the list's commands on a context menu.
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
+#include "framework/Gdi.h"
 #include "library/MP3Thread.h"
 #include "library/PlayListEntries.h"
 #include "lists/FindDlg.h"
@@ -36,10 +37,13 @@ public:
     int TakeAt(int index, MediaEntry& out) override { return m_entries.TakeAt(index, out); }
     int TakeRandom(MediaEntry& out) override { return m_entries.TakeRandom(out); }
     int TakeFront(MediaEntry& out) override { return m_entries.TakeFront(out); }
+    // The entry whose row is drawn as playing, -1 for none.
+    int GetPlayingIndex() const { return m_entries.GetPlayingIndex(); }
     void RemoveSelected();
     // Empties the list and supersedes every load still running: what they still find never shows.
     void RemoveAll();
     // The rows are rewritten in place: a selection would stay on rows now showing other entries.
+    // A second click on the same column reverses the order; the header shows the direction.
     void SortByColumn(int column);
 
     // The Find command: opens the find window over this list, or renews its snapshot when it is open.
@@ -97,6 +101,11 @@ private:
     LoadTicket CurrentTicket() const;
     LRESULT OnDestroy();
     LRESULT OnFindRow(int row);
+    // The playing row in bold, and a note over an empty list on how to fill it.
+    LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
+    void DrawEmptyNote(HDC dc);
+    HFONT PlayingFont();
+    void ShowSortArrow();
     void OnAddToQueue();
     void OnLyrics();
     void OnProperties();
@@ -118,4 +127,9 @@ private:
     std::vector<MediaEntry> m_unshown;  // handed over after FinishLoading: saved after the rows' entries
     CMelodeckLyrics m_dlgLyrics;
     bool m_bHoldFindRefresh = false;
+    CFont m_fontPlaying;
+    HFONT m_hPlayingFontBase = nullptr;  // the list font m_fontPlaying was made from
 };
+
+// The key that orders a text as the user's locale does, without regard to case.
+std::string LocaleSortKey(std::string_view text);

@@ -4,7 +4,9 @@
 #include "framework/Exception.h"
 
 std::string NowPlayingText(const MediaEntry& entry) {
-    return DisplayText(entry.m_strArtist) + " - " + DisplayText(entry.m_strSong);
+    // An untagged file has no artist: its name alone, not a dangling " - ".
+    const std::string artist = DisplayText(entry.m_strArtist);
+    return artist.empty() ? DisplayText(entry.m_strSong) : artist + " - " + DisplayText(entry.m_strSong);
 }
 
 std::string PlayBackErrorName(const MediaEntry& entry) {

@@ -47,7 +47,8 @@ public:
     virtual int GetTrayPauseState() const = 0;
 };
 
-// "Artist - Song", each shown up to its first zero character (the one that ends a tag text).
+// "Artist - Song", each shown up to its first zero character (the one that ends a tag text); the song
+// alone when the artist is empty.
 std::string NowPlayingText(const MediaEntry& entry);
 // How the device's error message names an entry: its file name, or its path when it has none (the
 // loaders leave the file name empty).

@@ -412,6 +412,19 @@ void CSkinHeader::DrawItem(HDC dc, int item, int order, int count, const RECT& r
     RECT textRect = rect;
     ::InflateRect(&textRect, -4, 0);
     if (state == skin::kStatePressed) ::OffsetRect(&textRect, 1, 1);
+    if (info.fmt & (HDF_SORTUP | HDF_SORTDOWN)) {
+        // The sort direction: a small triangle at the right end, pointing up for ascending.
+        const int half = 4, middleX = textRect.right - half - 1, middleY = (textRect.top + textRect.bottom) / 2;
+        const bool up = (info.fmt & HDF_SORTUP) != 0;
+        const POINT points[3] = {{middleX - half, up ? middleY + 2 : middleY - 2},
+                                 {middleX + half, up ? middleY + 2 : middleY - 2},
+                                 {middleX, up ? middleY - 2 : middleY + 2}};
+        const COLORREF colour = GetColor(skin::kSlotBtnShadow);
+        CSelectObject brush(dc, GetBrush(colour));
+        CSelectObject pen(dc, ::GetStockObject(NULL_PEN));
+        ::Polygon(dc, points, 3);
+        textRect.right -= 2 * half + 4;
+    }
     UINT align = (info.fmt & HDF_JUSTIFYMASK) == HDF_CENTER  ? DT_CENTER
                  : (info.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT ? DT_RIGHT
                                                              : DT_LEFT;

@@ -133,9 +133,12 @@ LRESULT CSkinCtrl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (header->code == static_cast<UINT>(NM_CUSTOMDRAW)) {
             LRESULT answer = 0;
             if (sender && (sender->m_dwFeatures & skin::kFeatureCustomDraw)) {
+                // The window's own drawing (a bold row, a note over an empty list) goes first; the skin's
+                // colours then apply to it.
                 auto* draw = reinterpret_cast<NMCUSTOMDRAW*>(lParam);
-                answer = draw->dwDrawStage == CDDS_PREPAINT ? CDRF_NOTIFYITEMDRAW
-                                                            : sender->OnCustomDraw(draw, draw->dwDrawStage);
+                answer = passOn();
+                answer |= draw->dwDrawStage == CDDS_PREPAINT ? CDRF_NOTIFYITEMDRAW
+                                                             : sender->OnCustomDraw(draw, draw->dwDrawStage);
             }
             if (m_bDialog) ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, answer);
             return answer;

@@ -103,10 +103,11 @@ protected:
         EXPECT_EQ(kTag.artist + '\0', entry.m_strArtist) << entry.m_strPath;
         EXPECT_EQ(kTag.song + '\0', entry.m_strSong) << entry.m_strPath;
     }
-    static void ExpectUnreadable(const MediaEntry& entry, const std::string& name) {
-        EXPECT_EQ(name, entry.m_strArtist);
-        EXPECT_EQ("Error Opening File", entry.m_strAlbum);
-        EXPECT_EQ(entry.m_strPath, entry.m_strSong);
+    // Untagged files show their name; only one that cannot be opened shows the error.
+    static void ExpectUntagged(const MediaEntry& entry, const std::string& name, bool opened = true) {
+        EXPECT_EQ("", entry.m_strArtist);
+        EXPECT_EQ(opened ? "" : "Error Opening File", entry.m_strAlbum);
+        EXPECT_EQ(name.substr(0, name.rfind('.')), entry.m_strSong);
     }
 
     CMediaFolder m_folder{"melodeck-hostile"};
@@ -116,14 +117,14 @@ protected:
     CMelodeckDlg m_player;
 };
 
-TEST_F(HostileFoldersTest, EmptyAndShortMp3FilesAreShownAsUnreadable) {
+TEST_F(HostileFoldersTest, EmptyAndShortMp3FilesAreShownByName) {
     ASSERT_TRUE(WriteMediaFile(Make("empty.mp3"), {}));
     ASSERT_TRUE(WriteMediaFile(Make("short.mp3"), MediaBytes(127, 'T')));
     Tagged(Make("good.mp3"));
     auto entries = Scan();
     ASSERT_EQ(3u, entries.size());
-    ExpectUnreadable(entries[Make("empty.mp3")], "empty.mp3");
-    ExpectUnreadable(entries[Make("short.mp3")], "short.mp3");
+    ExpectUntagged(entries[Make("empty.mp3")], "empty.mp3");
+    ExpectUntagged(entries[Make("short.mp3")], "short.mp3");
     ExpectTagged(entries[Make("good.mp3")]);
 }
 
@@ -137,7 +138,7 @@ TEST_F(HostileFoldersTest, AFileOpenedExclusivelyElsewhereIsListedAndLeftAsItWas
     auto entries = Scan();
     ::CloseHandle(lock);
     ASSERT_EQ(2u, entries.size());
-    ExpectUnreadable(entries[Make("locked.mp3")], "locked.mp3");
+    ExpectUntagged(entries[Make("locked.mp3")], "locked.mp3", false);
     ExpectTagged(entries[Make("free.mp3")]);
     EXPECT_EQ(before, ReadMediaFile(Make("locked.mp3")));
 }

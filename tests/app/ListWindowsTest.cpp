@@ -19,6 +19,8 @@
 namespace {
 
 constexpr UINT kAddToQueue = 32783;
+constexpr UINT kRemove = 32784;
+constexpr int kPlayButton = 1003;
 constexpr UINT kRemoveAll = 32791;
 constexpr UINT kFind = 32793;
 constexpr UINT kLyrics = 32809;
@@ -179,9 +181,11 @@ TEST_F(ListWindowsTest, FindSelectsMatchesInTurnAndLyricsCaptionsItsWindowWithTh
     HWND find = m_program.FindTopLevel("Find in Play List");
     ASSERT_TRUE(find);
     ASSERT_TRUE(::SetDlgItemTextA(find, 1016, "Abba"));
-    for (const std::vector<int>& selected : {std::vector<int>{0}, {0, 2}, {0, 2, 4}}) {
+    // Each hit alone is the selection and the focused row.
+    for (int hit : {0, 2, 4}) {
         ::SendMessageA(find, WM_COMMAND, IDOK, 0);  // the row is selected before the press returns
-        EXPECT_EQ(selected, SelectedRows(m_hPlayList));
+        EXPECT_EQ(std::vector<int>{hit}, SelectedRows(m_hPlayList));
+        EXPECT_EQ(hit, ::SendMessageA(m_hPlayList, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
     }
     ::PostMessageA(find, WM_COMMAND, IDOK, 0);
     EXPECT_EQ("Item Not Found", CloseNextMessageBox(m_program.ProcessId()));
@@ -200,6 +204,46 @@ TEST_F(ListWindowsTest, FindSelectsMatchesInTurnAndLyricsCaptionsItsWindowWithTh
     ::PostMessageA(find, WM_COMMAND, IDOK, 0);
     EXPECT_EQ("Item Not Found", CloseNextMessageBox(m_program.ProcessId()));
     EXPECT_EQ(0, RowCount(m_hPlayList));
+}
+
+// Untagged files from a folder named on the command line, then played one after another: the rows
+// show each file's name as the song, and the songs that start leave the user's selection alone.
+TEST_F(ListWindowsTest, UntaggedSongsShowTheirNamesAndPlayingThemLeavesTheSelectionToTheUser) {
+    const std::string music = m_program.PathIn("music");
+    ASSERT_TRUE(::CreateDirectoryA(music.c_str(), nullptr));
+    std::vector<std::string> names;
+    for (const char* name : {"Intro", "Song 2", "Song 3", "Song 4", "Song 5", "Song 6"}) {
+        ASSERT_TRUE(WriteWavFile(music + "\\" + name + ".wav", 20000));
+        names.push_back(name);
+    }
+    ASSERT_TRUE(m_program.Start(20000, "music"));
+    m_hPlayListWindow = m_program.FindTopLevel("Play List");
+    ASSERT_TRUE(m_hPlayListWindow);
+    m_hPlayList = ::GetDlgItem(m_hPlayListWindow, kListControl);
+    ASSERT_TRUE(WaitFor([&] { return RowCount(m_hPlayList) == 6; }, 20000));
+    Rows rows = RowsOf(m_hPlayList);
+    std::vector<std::string> songs;
+    for (const auto& row : rows) {
+        EXPECT_EQ("", row[0] + row[1]) << row[2] << ": no artist or album, and no error";
+        songs.push_back(row[2]);
+    }
+    std::sort(songs.begin(), songs.end());
+    EXPECT_EQ(names, songs);
+
+    SelectOnly(m_hPlayList, {1});
+    HWND play = ::GetDlgItem(m_program.Player(), kPlayButton);
+    for (int started = 0; started < 5; ++started)
+        ::SendMessageA(m_program.Player(), WM_COMMAND, MAKEWPARAM(kPlayButton, BN_CLICKED), reinterpret_cast<LPARAM>(play));
+    EXPECT_EQ(std::vector<int>{1}, SelectedRows(m_hPlayList));
+    ::SendMessageA(m_hPlayListWindow, WM_COMMAND, kRemove, 0);
+    rows.erase(rows.begin() + 1);
+    EXPECT_EQ(rows, RowsOf(m_hPlayList));
+
+    // A right-click selects the row playing (the fifth, now the fourth); Remove takes it alone.
+    SelectOnly(m_hPlayList, {3});
+    ::SendMessageA(m_hPlayListWindow, WM_COMMAND, kRemove, 0);
+    rows.erase(rows.begin() + 3);
+    EXPECT_EQ(rows, RowsOf(m_hPlayList));
 }
 
 }  // namespace

@@ -140,10 +140,10 @@ protected:
         AddTagged(music + "\\heroes.mp3", {"Heroes", "David Bowie", "Heroes"});
         const std::string untagged = music + "\\untagged.mp3";
         ASSERT_TRUE(WriteMp3File(untagged, 2));
-        m_expected.push_back({untagged, "", "untagged.mp3", "Error Opening File", untagged});
+        m_expected.push_back({untagged, "", "", "", "untagged"});
         m_strWav = music + "\\tone.wav";
         ASSERT_TRUE(WriteWavFile(m_strWav, 50));
-        m_expected.push_back({m_strWav, "", "tone.wav", "", m_strWav});
+        m_expected.push_back({m_strWav, "", "", "", "tone"});
         ASSERT_TRUE(WriteMediaFile(music + "\\notes.txt", MediaBytes{'x'}));  // not music: left out
         m_strMusic = music;
     }

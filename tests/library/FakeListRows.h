@@ -44,12 +44,10 @@ public:
         row.song = song;
     }
 
-    void SelectRow(int index) override {
+    void SetPlayingRow(int index, bool scroll) override {
         if (m_bThrowOnSelect) throw std::runtime_error("list control failed");
-        if (index < 0 || index >= GetRowCount()) return;
-        m_rows[static_cast<size_t>(index)].selected = true;
-        m_rows[static_cast<size_t>(index)].focused = false;
-        m_nVisibleRow = index;
+        m_nPlayingRow = index;
+        if (scroll) m_nVisibleRow = index;
     }
 
     int GetFirstSelectedRow() const override {
@@ -76,6 +74,7 @@ public:
 
     std::vector<Row> m_rows;
     int m_nVisibleRow = -1; // last row scrolled into view
+    int m_nPlayingRow = -1; // the row drawn as playing
     int m_nFitCount = 0;
     int m_nUpdateDepth = 0;
     int m_nBeginCount = 0;

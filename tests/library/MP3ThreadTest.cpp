@@ -101,14 +101,10 @@ TEST_F(ScanTest, TakesExactlyTheMusicFilesWithTheirTagsOrNames) {
     EXPECT_TRUE(tagged.m_strFileName.empty());
 
     const MediaEntry& untagged = byPath[P("Track.MP3")];
-    EXPECT_EQ("Track.MP3", untagged.m_strArtist) << "the bare name, for a file without a tag";
-    EXPECT_EQ(kErrorOpeningFile, untagged.m_strAlbum);
-    EXPECT_EQ(P("Track.MP3"), untagged.m_strSong);
+    EXPECT_EQ(MediaEntry({P("Track.MP3"), "", "", "", "Track"}), untagged) << "the bare name, for a file without a tag";
 
     const MediaEntry& wav = byPath[P("sub/b.wav")];
-    EXPECT_EQ("b.wav", wav.m_strArtist);
-    EXPECT_EQ("", wav.m_strAlbum);
-    EXPECT_EQ(P("sub/b.wav"), wav.m_strSong);
+    EXPECT_EQ(MediaEntry({P("sub/b.wav"), "", "", "", "b"}), wav);
     EXPECT_EQ(1u, byPath.count(P("x.WAV")));
 }
 
@@ -221,7 +217,7 @@ TEST_F(M3ULoadTest, TakesEveryEntryLineWithThePathAsName) {
     worker.LoadM3U(m_list);
     ASSERT_EQ(3u, m_target.m_entries.size());
     EXPECT_EQ("C:\\x\\c.mp3", m_target.m_entries[0].m_strPath);
-    EXPECT_EQ("C:\\x\\c.mp3", m_target.m_entries[0].m_strArtist) << "the full path is the name shown";
+    EXPECT_EQ("c", m_target.m_entries[0].m_strSong) << "the full path is the name given";
     EXPECT_EQ(kErrorOpeningFile, m_target.m_entries[0].m_strAlbum) << "a missing MP3 cannot be opened";
     // Relative lines are joined to the list's folder where its path has one; this native path has
     // no backslash, so they stay as they are.

@@ -75,32 +75,40 @@ class OtherExtensionTest : public MakeEntryTest, public testing::WithParamInterf
 TEST_P(OtherExtensionTest, NamesTheFileWithoutOpeningIt) {
     // Even a file with a valid tag block is not read, and a missing one is no error.
     std::string path = m_dir.WriteFile("tagged.bin", TaggedFile("Song", "Artist", "Album"));
-    EXPECT_EQ(MakeEntry(path, "shown name", GetParam()), (MediaEntry{path, "", "shown name", "", path}));
+    EXPECT_EQ(MakeEntry(path, "shown name", GetParam()), (MediaEntry{path, "", "", "", "shown name"}));
     std::string missing = m_dir.Path("missing" + GetParam());
-    EXPECT_EQ(MakeEntry(missing, "missing", GetParam()), (MediaEntry{missing, "", "missing", "", missing}));
+    EXPECT_EQ(MakeEntry(missing, "missing", GetParam()), (MediaEntry{missing, "", "", "", "missing"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Extensions, OtherExtensionTest,
                          testing::Values(".mp3x", "mp3x", ".mp", "mp", "", ".", ".wma", ".WAV", ".cda",
                                          "..mp3", ".mp3 ", " mp3", "x.mp3"));
 
-TEST_F(MakeEntryTest, AnMp3WithoutATagShowsTheNameTheErrorAndThePath) {
+TEST_F(MakeEntryTest, AnMp3WithoutATagOrTitleShowsItsNameAsTheSong) {
     Bytes untagged(500, 0x11);
     std::string path = m_dir.WriteFile("plain.mp3", untagged);
-    EXPECT_EQ(MakeEntry(path, "plain.mp3", ".mp3"),
-              (MediaEntry{path, "", "plain.mp3", "Error Opening File", path}));
+    EXPECT_EQ(MakeEntry(path, "plain.mp3", ".mp3"), (MediaEntry{path, "", "", "", "plain"}));
     EXPECT_EQ(CTestTempDir::ReadFile(path), untagged) << "reading the tag changes nothing";
 
     Bytes shortFile = TaggedFile("S", "A", "L");
     shortFile.erase(shortFile.begin(), shortFile.end() - 127);
     std::string shortPath = m_dir.WriteFile("short.mp3", shortFile);
-    EXPECT_EQ(MakeEntry(shortPath, "short", "mp3").m_strAlbum, "Error Opening File");
+    EXPECT_EQ(MakeEntry(shortPath, "short", "mp3"), (MediaEntry{shortPath, "", "", "", "short"}));
+
+    std::string untitled = m_dir.WriteFile("untitled.mp3", TaggedFile("", "Artist", ""));
+    EXPECT_EQ(MakeEntry(untitled, untitled, ".mp3"), (MediaEntry{untitled, "", "Artist\0"s, "\0"s, "untitled"}));
+}
+
+TEST(SongFromNameTest, TakesTheLastPathPartWithoutItsExtension) {
+    for (const auto& [name, song] : {std::pair{"01 Intro.wav", "01 Intro"}, {"C:\\Music\\a.b.mp3", "a.b"},
+                                     {"D:/x/Track01.cda", "Track01"}, {"noext", "noext"}, {".mp3", ".mp3"},
+                                     {"C:\\dir.d\\file", "file"}})
+        EXPECT_EQ(SongFromName(name), song) << name;
 }
 
 TEST_F(MakeEntryTest, AnMp3ThatCannotBeOpenedShowsTheError) {
     std::string missing = m_dir.Path("gone.mp3");
-    EXPECT_EQ(MakeEntry(missing, missing, ".mp3"),
-              (MediaEntry{missing, "", missing, "Error Opening File", missing}));
+    EXPECT_EQ(MakeEntry(missing, missing, ".mp3"), (MediaEntry{missing, "", "", "Error Opening File", "gone"}));
     EXPECT_EQ(MakeEntry(m_dir.Path(""), "folder", ".mp3").m_strAlbum, "Error Opening File");
 }
 

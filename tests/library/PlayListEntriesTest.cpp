@@ -190,11 +190,12 @@ TEST_P(TakeAtTest, ResultAndEntryTaken) {
 
     if (param.expectedResult > 0) {
         EXPECT_EQ(out, m_entries.GetEntryAt(param.expectedResult - 1));
-        EXPECT_TRUE(m_rows.m_rows[static_cast<size_t>(param.expectedResult - 1)].selected);
+        EXPECT_EQ(m_rows.m_nPlayingRow, param.expectedResult - 1);
     } else {
         EXPECT_EQ(out, sentinel);
-        EXPECT_EQ(m_rows.GetFirstSelectedRow(), -1);
+        EXPECT_EQ(m_rows.m_nPlayingRow, -1);
     }
+    EXPECT_EQ(m_rows.GetFirstSelectedRow(), -1) << "the selection is the user's";
     EXPECT_EQ(m_entries.GetCount(), param.count); // the entry stays in the list
     EXPECT_TRUE(InStep(m_rows, m_entries));
 }
@@ -216,20 +217,43 @@ TEST_F(PlayListEntriesTest, TakeAtResultWalksTheEntriesAndWraps) {
     EXPECT_EQ(out.m_strArtist, "Artist 0");
 }
 
-TEST_F(PlayListEntriesTest, TakeAtSelectsWithoutFocusAndScrollsIntoView) {
+TEST_F(PlayListEntriesTest, TakeAtMarksThePlayingRowAndScrollsToItLeavingTheSelection) {
     Fill(4);
     m_rows.SetSelected(0, true);
-    m_rows.SetFocused(2, true);
     m_rows.SetFocused(3, true);
     MediaEntry out;
-    ASSERT_EQ(m_entries.TakeAt(2, out), 3);
-    EXPECT_TRUE(m_rows.m_rows[2].selected);
-    EXPECT_FALSE(m_rows.m_rows[2].focused);
+    for (int index : {2, 1, 2}) ASSERT_EQ(m_entries.TakeAt(index, out), index + 1);
+    EXPECT_EQ(m_entries.GetPlayingIndex(), 2);
+    EXPECT_EQ(m_rows.m_nPlayingRow, 2);
     EXPECT_EQ(m_rows.m_nVisibleRow, 2);
-    // Other rows keep their states.
-    EXPECT_TRUE(m_rows.m_rows[0].selected);
-    EXPECT_TRUE(m_rows.m_rows[3].focused);
-    EXPECT_FALSE(m_rows.m_rows[1].selected);
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(m_rows.m_rows[static_cast<size_t>(row)].selected, row == 0) << row;
+        EXPECT_EQ(m_rows.m_rows[static_cast<size_t>(row)].focused, row == 3) << row;
+    }
+}
+
+TEST_F(PlayListEntriesTest, ThePlayingMarkFollowsItsEntryThroughRemovalsAndSortsAndGoesWithIt) {
+    Fill(5);
+    MediaEntry playing;
+    ASSERT_EQ(m_entries.TakeAt(3, playing), 4);
+    auto markedEntry = [&] { return m_entries.GetEntryAt(m_entries.GetPlayingIndex()); };
+    m_rows.SetSelected(1, true);
+    m_rows.SetSelected(4, true);
+    m_entries.RemoveSelected();
+    EXPECT_EQ(m_entries.GetPlayingIndex(), 2);
+    EXPECT_EQ(markedEntry(), playing);
+    for (int clicks = 0; clicks < 3; ++clicks) {
+        m_entries.SortByColumn(0);
+        EXPECT_EQ(markedEntry(), playing) << clicks;
+        EXPECT_EQ(m_rows.m_nPlayingRow, m_entries.GetPlayingIndex());
+    }
+    MediaEntry front;
+    m_entries.TakeFront(front);
+    EXPECT_EQ(markedEntry(), playing);
+    m_rows.SetSelected(m_entries.GetPlayingIndex(), true);
+    m_entries.RemoveSelected();
+    EXPECT_EQ(m_entries.GetPlayingIndex(), -1);
+    EXPECT_EQ(m_rows.m_nPlayingRow, -1);
 }
 
 TEST_F(PlayListEntriesTest, TakeAtRowFailureGivesMinusOneAndLeavesOut) {
@@ -443,15 +467,37 @@ TEST_P(SortTest, SortsAscendingByShownTextAndRebuildsRowsInOneBatch) {
 // Equal shown texts keep their order (the sort is stable), which makes the expectations exact.
 INSTANTIATE_TEST_SUITE_P(
     Columns, SortTest,
-    ::testing::Values(SortCase{"UpperCaseFirst", 0, {"beta", "Alpha", "alpha"}, {"Alpha", "alpha", "beta"}},
+    ::testing::Values(SortCase{"CaseBlind", 0, {"beta", "alpha", "Alpha", "Beta"}, {"alpha", "Alpha", "beta", "Beta"}},
                       SortCase{"EmptyFirst", 2, {"b", "", "a"}, {"", "a", "b"}},
                       SortCase{"TagTextsEndAtZero",
                                1,
                                {"Same\0"s, "Same", "Ab\0"s, "B\0x"s, "A"},
                                {"A", "Ab\0"s, "B\0x"s, "Same\0"s, "Same"}},
-                      SortCase{"UnsignedBytes", 2, {"\xE9t\xE9", "zz", "Zz"}, {"Zz", "zz", "\xE9t\xE9"}},
+                      SortCase{"UnsignedBytes", 2, {"\xE9t\xE9", "zz", "Zz"}, {"zz", "Zz", "\xE9t\xE9"}},
                       SortCase{"PrefixFirst", 0, {"abc", "ab", "abd", "a"}, {"a", "ab", "abc", "abd"}}),
     [](const ::testing::TestParamInfo<SortCase>& info) { return info.param.name; });
+
+TEST_F(PlayListEntriesTest, ASecondClickReversesAndTheKeysComeFromTheLocaleSeam) {
+    for (const char* artist : {"b", "C", "a"}) m_entries.AddEntry(MakeEntry(artist));
+    auto artists = [&] {
+        std::string order;
+        for (const MediaEntry& entry : m_entries.GetEntries()) order += entry.m_strArtist;
+        return order;
+    };
+    const std::vector<std::pair<int, std::string>> clicks{{0, "abC"}, {0, "Cba"}, {0, "abC"}, {2, "abC"}, {0, "abC"}};
+    for (const auto& [column, order] : clicks) {
+        m_entries.SortByColumn(column);
+        EXPECT_EQ(artists(), order) << column;
+    }
+    EXPECT_FALSE(m_entries.IsSortDescending());
+    EXPECT_EQ(m_entries.GetSortColumn(), 0);
+    // A locale whose keys put "C" first.
+    m_entries.SetSortKeyMaker([](std::string_view text) { return text == "C" ? std::string() : std::string(text); });
+    m_entries.SortByColumn(0);
+    EXPECT_EQ(artists(), "baC") << "the second click on the same column sorts descending";
+    m_entries.SortByColumn(0);
+    EXPECT_EQ(artists(), "Cab");
+}
 
 class SortIgnoredTest : public PlayListEntriesTest, public ::testing::WithParamInterface<int> {};
 
@@ -586,6 +632,7 @@ TEST_P(InvariantTest, RandomOperationsKeepRowsAndEntriesInStep) {
             break;
         }
         ASSERT_TRUE(InStep(m_rows, m_entries)) << "after step " << step;
+        ASSERT_EQ(m_rows.m_nPlayingRow, m_entries.GetPlayingIndex()) << "after step " << step;
         ASSERT_EQ(m_entries.GetEntries(), model) << "after step " << step;
         ASSERT_EQ(m_rows.m_nUpdateDepth, 0);
     }

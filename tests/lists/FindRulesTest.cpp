@@ -14,7 +14,8 @@ TEST(FindRulesTest, EachPressFindsTheNextMatchThenNothingUntilARestart) {
     search.SetItems({Row("Abba"), Row("Queen"), Row(std::string("The Abba\0", 9)), Row("ABBA")});
     EXPECT_EQ(0, search.FindNext("Abba", findByArtist));
     EXPECT_EQ(2, search.FindNext("Abba", findByArtist));   // in the middle, up to the zero character
-    EXPECT_EQ(-1, search.FindNext("Abba", findByArtist));  // case-sensitive, and no wrap-around
+    EXPECT_EQ(3, search.FindNext("Abba", findByArtist));   // without regard to case
+    EXPECT_EQ(-1, search.FindNext("Abba", findByArtist));  // no wrap-around
     EXPECT_EQ(-1, search.FindNext("Abba", findByArtist));
     search.Restart();
     EXPECT_EQ(0, search.FindNext("", findByArtist));  // an empty text matches every row
@@ -38,6 +39,14 @@ TEST(FindRulesTest, AMatchNeverStartsInsideATwoByteCharacter) {
     EXPECT_EQ(std::string::npos, FindInField("\x81\x41", "\x41", isLead));
     EXPECT_EQ(2u, FindInField("\x81\x41\x41", "\x41", isLead));
     EXPECT_EQ(1u, FindInField("\x81\x41", "\x41"));  // a single-byte code page has no such characters
+    EXPECT_EQ(std::string::npos, FindInField("\x81\x61", "\x81\x41", isLead)) << "two-byte characters exactly";
+}
+
+TEST(FindRulesTest, TheCodePagesFoldMakesItsLettersMeet) {
+    CaseFoldTable fold = AsciiCaseFold();
+    fold[0xC9] = 0xE9;  // as a Western code page folds E acute
+    EXPECT_EQ(2u, FindInField("Caf\xC9", "f\xE9", nullptr, fold));
+    EXPECT_EQ(std::string::npos, FindInField("Caf\xC9", "f\xE9"));
 }
 
 }  // namespace

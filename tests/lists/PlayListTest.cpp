@@ -147,33 +147,43 @@ TEST_F(PlayListWindowTest, TypingFindsTheNextRowByArtist) {
     EXPECT_EQ(2, m_list.m_list.GetNextItem(-1, LVNI_FOCUSED)) << "no artist starts so: the focus stays";
 }
 
-TEST_F(PlayListWindowTest, TakeAtSelectsTheRowWithoutFocusingIt) {
+TEST_F(PlayListWindowTest, TakeAtMarksTheRowPlayingAndLeavesTheSelection) {
     for (int i = 0; i < 3; ++i) m_list.AddEntry(Entry("a", "b", "s" + std::to_string(i)));
     m_list.m_list.SetItemState(0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     MediaEntry out;
     EXPECT_EQ(3, m_list.TakeAt(2, out));
     EXPECT_EQ("s2", out.m_strSong);
-    EXPECT_EQ(LVIS_SELECTED, m_list.m_list.GetItemState(2, LVIS_SELECTED | LVIS_FOCUSED));
-    EXPECT_EQ(LVIS_SELECTED, m_list.m_list.GetItemState(0, LVIS_SELECTED)) << "other rows keep their state";
+    EXPECT_EQ(2, m_list.GetPlayingIndex());
+    EXPECT_EQ(0u, m_list.m_list.GetItemState(2, LVIS_SELECTED | LVIS_FOCUSED));
+    EXPECT_EQ(LVIS_SELECTED | LVIS_FOCUSED, m_list.m_list.GetItemState(0, LVIS_SELECTED | LVIS_FOCUSED));
     EXPECT_EQ(1, m_list.TakeAt(3, out)) << "past the end wraps to the first entry";
     EXPECT_EQ(0, m_list.TakeAt(-1, out)) << "a negative index picks nothing";
 }
 
-TEST_F(PlayListWindowTest, ClickingAColumnHeaderSortsByThatColumn) {
-    m_list.AddEntry(Entry("beta", "x", "1"));
-    m_list.AddEntry(Entry("Alpha", "y", "2"));
-    m_list.AddEntry(Entry("alpha", "z", "3"));
+// In the locale's order without regard to case (an accented letter sorts with its base letter), then
+// reversed by a second click, with the header's arrow showing the direction.
+TEST_F(PlayListWindowTest, ClickingAColumnHeaderSortsByThatColumnAndAgainReverses) {
+    for (const char* artist : {"beta", "Alpha", "\xE1gua", "alpha"}) m_list.AddEntry(Entry(artist, "x", "1"));
     NMLISTVIEW click{};
     click.hdr.hwndFrom = m_list.m_list.m_hWnd;
     click.hdr.idFrom = 1002;
     click.hdr.code = LVN_COLUMNCLICK;
     click.iItem = -1;
     click.iSubItem = 0;
-    m_list.SendMessage(WM_NOTIFY, 1002, reinterpret_cast<LPARAM>(&click));
-    ExpectInStep();
-    EXPECT_EQ("Alpha", m_list.m_list.GetItemText(0, 0));
-    EXPECT_EQ("alpha", m_list.m_list.GetItemText(1, 0));
-    EXPECT_EQ("beta", m_list.m_list.GetItemText(2, 0));
+    HWND header = reinterpret_cast<HWND>(m_list.m_list.SendMessage(LVM_GETHEADER));
+    auto arrow = [&] {
+        HDITEMA item{};
+        item.mask = HDI_FORMAT;
+        ::SendMessageA(header, HDM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        return item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
+    };
+    for (const auto& [order, direction] : {std::pair{std::vector<std::string>{"\xE1gua", "Alpha", "alpha", "beta"}, HDF_SORTUP},
+                                           {{"beta", "Alpha", "alpha", "\xE1gua"}, HDF_SORTDOWN}}) {
+        m_list.SendMessage(WM_NOTIFY, 1002, reinterpret_cast<LPARAM>(&click));
+        ExpectInStep();
+        for (int row = 0; row < 4; ++row) EXPECT_EQ(order[row], m_list.m_list.GetItemText(row, 0)) << row;
+        EXPECT_EQ(direction, arrow());
+    }
 }
 
 TEST_F(PlayListWindowTest, ResizingKeepsTheListThreePixelsInside) {

@@ -402,15 +402,15 @@ INSTANTIATE_TEST_SUITE_P(
         NowPlayingCase{"TagTexts", MediaEntry{"p", "", std::string("Abba\0", 5), "", std::string("Waterloo\0", 9)},
                        "Abba - Waterloo"},
         NowPlayingCase{"TypedInTheEditor", MediaEntry{"p", "", "Abba", "", "Waterloo"}, "Abba - Waterloo"},
-        NowPlayingCase{"EmptyFields", MediaEntry{"p", "", "", "", ""}, " - "},
+        NowPlayingCase{"NoArtist", MediaEntry{"p", "", std::string(1, '\0'), "", "Intro"}, "Intro"},
         NowPlayingCase{"EmptyTagFields", MediaEntry{"p", "", std::string(1, '\0'), "", std::string(1, '\0')},
-                       " - "}),
+                       ""}),
     [](const testing::TestParamInfo<NowPlayingCase>& info) { return std::string(info.param.name); });
 
-TEST_F(TransportTest, AnUntaggedWavIsAnnouncedByItsFullNameAndPath) {
+TEST_F(TransportTest, AnUntaggedWavIsAnnouncedByItsNameAlone) {
     m_queue.m_entries.AddEntry(MakeEntry("C:\\Music\\a.wav", "a.wav", ".wav"));
     m_player.OnPlay();
-    EXPECT_EQ(std::vector<std::string>{"a.wav - C:\\Music\\a.wav"}, m_view.m_banner);
+    EXPECT_EQ(std::vector<std::string>{"a"}, m_view.m_banner);
 }
 
 TEST(PlayBackErrorNameTest, TheFileNameOrThePathWhenThereIsNone) {
