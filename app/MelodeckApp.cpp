@@ -1,6 +1,7 @@
 #include "app/MelodeckApp.h"
 
 #include "app/MelodeckDlg.h"
+#include "library/SavedList.h"
 #include "skin/SkinCtrlMgr.h"
 
 #include <commctrl.h>
@@ -24,6 +25,12 @@ std::vector<std::string> CommandLinePaths() {
 }  // namespace
 
 bool CMelodeckApp::InitInstance() {
+    // The saved lists stay in the folder the program started in, whatever a dialog does to the working
+    // directory later.
+    char startFolder[MAX_PATH] = {};
+    const DWORD length = ::GetCurrentDirectoryA(sizeof(startFolder), startFolder);
+    if (length > 0 && length < sizeof(startFolder)) SetSavedListFolder(std::string(startFolder, length));
+
     std::vector<std::string> paths = CommandLinePaths();
     // One player and one saved list: a second start only hands its paths over, or with none brings the
     // running player forward. Two players would each save the lists over the other's at exit.
@@ -42,13 +49,19 @@ bool CMelodeckApp::InitInstance() {
     if (!noSkin || std::strcmp(noSkin, "1") != 0) CSkinCtrlMgr::GetInstance().Initialize();
 
     CMelodeckDlg dialog;
+    m_pPlayer = &dialog;
     dialog.m_startPaths = paths;
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;
+    m_pPlayer = nullptr;
     // Every window is gone: let go of the hook, the timer and the skin's GDI objects now, while the
     // process is whole, rather than from a static destructor.
     CSkinCtrlMgr::GetInstance().Release();
     // The player window has closed: the program ends.
     return false;
+}
+
+bool CMelodeckApp::PreTranslateMessage(MSG* msg) {
+    return m_pPlayer && m_pPlayer->TranslateAccelerators(msg);
 }

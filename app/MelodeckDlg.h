@@ -74,9 +74,14 @@ public:
     int m_nOnTop = 0;
     int m_nTray = 0;
     int m_bCompact = 0;
+    int m_nSavedVolume = -1;  // the volume last written to the INI file
     bool m_bListsSaved = false;  // once per run: at the end of the session or at destruction
     CListDropTarget m_dropQueue;
     CListDropTarget m_dropPlayList;
+
+    // Ctrl+F from any of the program's windows: the queue's Find when the key comes from the queue window
+    // or a window it owns, otherwise the play list's. True when the key was taken.
+    bool TranslateAccelerators(MSG* msg);
 
     // Tells a running player to add the paths; false when there is none to take them.
     static bool HandPathsToRunningPlayer(const std::vector<std::string>& paths);
@@ -94,7 +99,9 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnNotify(NMHDR* header, LRESULT* result) override;
-    bool PreTranslateMessage(MSG* msg) override;
+    // Enter and Esc go to the controls; only Exit, the close box, Alt+F4 and the tray end the program.
+    void OnOK() override {}
+    void OnCancel() override {}
 
 private:
     // The controls the transport reads and sets.
@@ -131,6 +138,8 @@ private:
     void OnFont();
     void OnLoadDirectory(bool clear);
     void OnAddPlayList();
+    void OnLoadPlayList();
+    void OnVolumeChosen();
     void OnLyrics();
     void OnFind();
     void ToggleListWindow(CPlayList& list, int& shown);

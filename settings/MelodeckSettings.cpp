@@ -20,10 +20,10 @@ std::string CMelodeckSettings::GetIniPath() const {
     return IniPathFor(std::string(path, length));
 }
 
-int CMelodeckSettings::ReadInt(const std::string& key) const {
+int CMelodeckSettings::ReadInt(const std::string& key, int defaultValue) const {
     const std::string path = GetIniPath();
-    if (path.empty()) return 0;
-    return static_cast<int>(::GetPrivateProfileIntA(kSectionRead, key.c_str(), 0, path.c_str()));
+    if (path.empty()) return defaultValue;
+    return static_cast<int>(::GetPrivateProfileIntA(kSectionRead, key.c_str(), defaultValue, path.c_str()));
 }
 
 void CMelodeckSettings::WriteInt(const std::string& key, int value) const {

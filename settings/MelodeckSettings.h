@@ -11,6 +11,9 @@ public:
     static constexpr const char* kOnTop = "OnTop";
     static constexpr const char* kTray = "Tray";
     static constexpr const char* kFont = "Font";
+    // The player's volume, 0 to 1000; earlier versions ignore the key and start at the default.
+    static constexpr const char* kVolume = "Volume";
+    static constexpr int kDefaultVolume = 100;
     // Host name of the lyrics site; the page path under it is fixed by the lyrics window.
     static constexpr const char* kLyricsHost = "LyricsHost";
     static constexpr const char* kDefaultLyricsHost = "www.lyricsondemand.com";
@@ -26,8 +29,8 @@ public:
     explicit CMelodeckSettings(const std::string& iniPath) : m_strIniPath(iniPath) {}
     virtual ~CMelodeckSettings() = default;
 
-    // The key's integer; 0 when absent or not a number.
-    int ReadInt(const std::string& key) const;
+    // The key's integer; defaultValue (0 unless given) when absent, 0 when not a number.
+    int ReadInt(const std::string& key, int defaultValue = 0) const;
     void WriteInt(const std::string& key, int value) const;
     // The font record, at most 259 characters; "~" when absent.
     std::string ReadFontText() const;
