@@ -35,7 +35,7 @@ bool CMelodeckDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_TRAY_PAUSE: OnTrayPause(); return true;
     case IDC_LYRICS: OnLyrics(); return true;
     case ID_FILE_EXIT:
-    case ID_TRAY_EXIT: EndDialog(IDOK); return true;
+    case ID_TRAY_EXIT: EndPlayer(IDOK); return true;
     case ID_CREATE_XML: return true;
     case ID_CREATE_PLAYLIST: OnCreatePlayList(); return true;
     case ID_VIEW_PLAYLIST: OnViewPlayList(); return true;

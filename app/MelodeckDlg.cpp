@@ -193,7 +193,7 @@ LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
     case WM_INITMENUPOPUP: return OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
     case WM_SIZE: return OnSize(wParam);
-    case WM_CLOSE: EndDialog(IDCANCEL); return 0;
+    case WM_CLOSE: EndPlayer(IDCANCEL); return 0;
     case WM_HSCROLL:
         // The keyboard moves the slider without a mouse release: its end of tracking sets the volume.
         if (reinterpret_cast<HWND>(lParam) == m_sliderVolume.m_hWnd && LOWORD(wParam) == TB_ENDTRACK)
@@ -317,7 +317,15 @@ LRESULT CMelodeckDlg::OnPaint() {
     return 0;
 }
 
+void CMelodeckDlg::EndPlayer(INT_PTR result) {
+    m_bClosing = true;
+    UnmarkRunningPlayer(m_hWnd);
+    EndDialog(result);
+}
+
 LRESULT CMelodeckDlg::OnDestroy() {
+    m_bClosing = true;
+    UnmarkRunningPlayer(m_hWnd);
     Default();
     // The compact view has no owner, so it would not go with this window; it goes while it is whole.
     m_dlgCompact.DestroyWindow();
@@ -333,8 +341,8 @@ LRESULT CMelodeckDlg::OnQueryEndSession() { return TRUE; }
 // may follow does not save them again.
 LRESULT CMelodeckDlg::OnEndSession(bool ending) {
     if (!ending) return 0;
+    EndPlayer(IDCANCEL);
     SaveLists();
-    EndDialog(IDCANCEL);
     return 0;
 }
 

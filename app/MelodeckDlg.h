@@ -22,8 +22,10 @@
 
 class CMelodeckDlg;
 
-// Marks the window as the running player of this program file, for later starts to find.
+// Marks the window as the running player of this program file, for later starts to find; the mark goes
+// when the player starts closing.
 void MarkRunningPlayer(HWND player);
+void UnmarkRunningPlayer(HWND player);
 
 // Takes files and folders dropped from the shell onto a list window and hands them to the player,
 // which adds them to that list.
@@ -76,6 +78,7 @@ public:
     int m_bCompact = 0;
     int m_nSavedVolume = -1;  // the volume last written to the INI file
     bool m_bListsSaved = false;  // once per run: at the end of the session or at destruction
+    bool m_bClosing = false;     // the player ends: paths handed over now would be lost
     CListDropTarget m_dropQueue;
     CListDropTarget m_dropPlayList;
 
@@ -114,6 +117,8 @@ private:
     void SetTrayPauseCheck(bool checked) override;
     int GetTrayPauseState() const override;
 
+    // Ends the player: from now on it refuses paths, so that a later start becomes the next player.
+    void EndPlayer(INT_PTR result);
     LRESULT OnCreate();
     LRESULT OnDeviceError(LPARAM error);
     LRESULT OnSize(WPARAM type);

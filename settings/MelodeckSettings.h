@@ -48,10 +48,20 @@ public:
     // The file every operation uses; empty when the program's path cannot be had, and then reads give
     // the defaults and writes do nothing.
     std::string GetIniPath() const;
+    // The file the program's own store uses from now on (decided once at start-up: beside the program
+    // file, or in the user's folder for an installed copy). Empty: beside the program file.
+    static void SetProgramIniPath(const std::string& path);
+
+    // Called with the file and the system's reason when an option cannot be written; by default a
+    // message box owned by the main window, once per run, not once per click.
+    static void (*s_pfnReportWriteFailure)(const std::string& iniPath, const std::string& reason);
+    static bool s_bWriteFailureReported;
     // programPath with its last three characters replaced by "ini", as built in a kPathSize buffer;
     // empty when it is shorter than three characters or does not fit.
     static std::string IniPathFor(const std::string& programPath);
 
 private:
+    void WriteText(const std::string& key, const std::string& text) const;
+
     std::string m_strIniPath;
 };

@@ -374,6 +374,58 @@ TEST_F(SavedListsTest, CreatePlayListIntoAnotherFolderKeepsTheListsInTheStartFol
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((other + "\\Queue.dat").c_str()));
 }
 
+// Explorer's "Open with" on 8 files may start 8 processes at once: they end as one player holding the 8
+// files, each once, and at its exit Playlist.dat holds the 8 entries.
+TEST_F(SavedListsTest, EightSimultaneousStartsEndAsOnePlayerWithEveryFile) {
+    constexpr int kStarts = 8;
+    std::vector<std::string> files;
+    std::vector<PROCESS_INFORMATION> starts;
+    for (int i = 0; i < kStarts; ++i) {
+        files.push_back(m_program.PathIn("song" + std::to_string(i) + ".wav"));
+        ASSERT_TRUE(WriteWavFile(files.back(), 50));
+    }
+    for (const std::string& file : files) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        std::string command = "\"" + m_program.PathIn("Melodeck.exe") + "\" \"" + file + "\"";
+        ASSERT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                     m_program.Folder().c_str(), &startup, &info));
+        starts.push_back(info);
+    }
+    auto running = [&] {
+        std::vector<DWORD> ids;
+        for (const PROCESS_INFORMATION& info : starts)
+            if (::WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT) ids.push_back(info.dwProcessId);
+        return ids;
+    };
+    EXPECT_TRUE(WaitFor([&] { return running().size() == 1; }, 90000)) << running().size() << " still running";
+    const std::vector<DWORD> left = running();
+    ASSERT_EQ(1u, left.size());
+    HWND player = nullptr, list = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND hWnd : TopLevelWindowsOf(left[0], true)) {
+            char title[64] = {};
+            ::GetWindowTextA(hWnd, title, sizeof(title));
+            if (::GetDlgItem(hWnd, 1003)) player = hWnd;
+            if (std::string(title) == "Play List") list = ::GetDlgItem(hWnd, kListControl);
+        }
+        return player && list;
+    }, 20000));
+    EXPECT_TRUE(WaitFor([&] { return RowCount(list) == kStarts; }, 30000)) << RowCount(list) << " rows";
+
+    ::PostMessageA(player, WM_CLOSE, 0, 0);
+    for (const PROCESS_INFORMATION& info : starts) {
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(info.hProcess, 30000));
+        ::CloseHandle(info.hThread);
+        ::CloseHandle(info.hProcess);
+    }
+    std::vector<std::string> saved;
+    for (const MediaEntry& entry : ParseSavedFile(m_program.PathIn("Playlist.dat"))) saved.push_back(entry.m_strPath);
+    std::sort(saved.begin(), saved.end());
+    EXPECT_EQ(files, saved);
+}
+
 FILETIME LastWriteOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
