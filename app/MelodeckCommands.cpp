@@ -35,7 +35,7 @@ bool CMelodeckDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_TRAY_PAUSE: OnTrayPause(); return true;
     case IDC_LYRICS: OnLyrics(); return true;
     case ID_FILE_EXIT:
-    case ID_TRAY_EXIT: EndDialog(IDOK); return true;
+    case ID_TRAY_EXIT: EndPlayer(IDOK); return true;
     case ID_CREATE_XML: return true;
     case ID_CREATE_PLAYLIST: OnCreatePlayList(); return true;
     case ID_VIEW_PLAYLIST: OnViewPlayList(); return true;
@@ -49,17 +49,28 @@ bool CMelodeckDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_LOAD_DIRECTORY_TRAY: OnLoadDirectory(true); return true;
     case ID_ADD_PLAYLIST_TRAY:
     case ID_LOAD_PLAYLIST_TRAY: OnAddPlayList(); return true;
+    // The File menu offers the list window's commands, acting on the play list.
+    case ID_LIST_ADDDIRECTORY: OnLoadDirectory(false); return true;
+    case ID_LIST_LOADDIRECTORY: OnLoadDirectory(true); return true;
+    case ID_LIST_ADDPLAYLIST: OnAddPlayList(); return true;
+    case ID_LIST_LOADPLAYLIST: OnLoadPlayList(); return true;
     case ID_LIST_FIND: OnFind(); return true;
     }
     return CDialog::OnCommand(id, code, control);
 }
 
-// Ctrl+F, as the list menu labels Find, works from the player too.
-bool CMelodeckDlg::PreTranslateMessage(MSG* msg) {
-    if (msg->message == WM_KEYDOWN && PlayerAccelerators() &&
-        ::TranslateAcceleratorA(m_hWnd, PlayerAccelerators(), msg))
-        return true;
-    return CDialog::PreTranslateMessage(msg);
+bool CMelodeckDlg::TranslateAccelerators(MSG* msg) {
+    if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) return false;
+    HACCEL table = PlayerAccelerators();
+    if (!table || !m_hWnd || !msg->hwnd) return false;
+    HWND target = m_hWnd;
+    for (HWND window = ::GetAncestor(msg->hwnd, GA_ROOT); window; window = ::GetWindow(window, GW_OWNER)) {
+        // A window under a modal dialog (the tag editor's list, the player under the About box) keeps
+        // its keys for that dialog.
+        if (!::IsWindowEnabled(window)) return false;
+        if (window == m_wndQueue.m_hWnd) target = window;
+    }
+    return ::TranslateAcceleratorA(target, table, msg) != 0;
 }
 
 // The one place that decides check marks: whenever a popup of our menu bar or the tray menu opens.
@@ -155,8 +166,11 @@ void CMelodeckDlg::OnCompactView() {
 HFONT(WINAPI* CMelodeckDlg::s_pfnCreateFont)(const LOGFONTA*) = ::CreateFontIndirectA;
 
 void CMelodeckDlg::OnFont() {
+    // The dialog opens on the font the lists show.
     LOGFONTA current{};
-    if (HFONT font = GetFont()) ::GetObjectA(font, sizeof(current), &current);
+    HFONT inUse = m_font.GetSafeHandle() ? static_cast<HFONT>(m_font.GetSafeHandle()) : m_wndPlayList.m_list.GetFont();
+    if (!inUse) inUse = GetFont();
+    if (inUse) ::GetObjectA(inUse, sizeof(current), &current);
     // Wine writes the dialog's state into the LOGFONT even on Cancel, so it only ever sees a copy.
     LOGFONTA chosen = current;
     CHOOSEFONTA choose{};
@@ -189,6 +203,15 @@ void CMelodeckDlg::OnAddPlayList() {
     CTextFileDialog dialog(false, "m3u", "Music Play List (*.m3u)|*.m3u|All Files (*.*)|*.*||", OFN_NOCHANGEDIR,
                            m_hWnd);
     if (!dialog.DoModal()) return;
+    m_wndPlayList.LoadPlayListFile(dialog.GetPathName());
+}
+
+// The File menu's Load Play List replaces the play list, as the list window's own command does.
+void CMelodeckDlg::OnLoadPlayList() {
+    CTextFileDialog dialog(false, "m3u", "Music Play List (*.m3u)|*.m3u|All Files (*.*)|*.*||", OFN_NOCHANGEDIR,
+                           m_hWnd);
+    if (!dialog.DoModal()) return;
+    m_wndPlayList.RemoveAll();
     m_wndPlayList.LoadPlayListFile(dialog.GetPathName());
 }
 

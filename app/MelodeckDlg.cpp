@@ -56,7 +56,10 @@ bool CMelodeckDlg::OnInitDialog() {
 
     // On failure the device shows why; the player goes on without one and playing does nothing.
     m_player.Create(m_hWnd, RECT{10, 10, width - 53, 100}, IDC_PLAYER);
-    m_player.SetVolume(100);
+    // The volume the user last set; a first start keeps the old quiet level.
+    m_nSavedVolume = static_cast<int>(
+        ClampVolume(m_settings.ReadInt(CMelodeckSettings::kVolume, CMelodeckSettings::kDefaultVolume)));
+    m_player.SetVolume(m_nSavedVolume);
 
     m_banner.SetSpeed(200);
 
@@ -68,7 +71,7 @@ bool CMelodeckDlg::OnInitDialog() {
 
     m_sliderVolume.SetRangeMax(1000, false);
     m_sliderVolume.SetRangeMin(0, false);
-    m_sliderVolume.SetPos(m_player.GetVolume());
+    m_sliderVolume.SetPos(m_player.IsWindow() ? static_cast<int>(m_player.GetVolume()) : m_nSavedVolume);
 
     ApplySavedOptions();
     MarkRunningPlayer(m_hWnd);
@@ -190,6 +193,12 @@ LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
     case WM_INITMENUPOPUP: return OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
     case WM_SIZE: return OnSize(wParam);
+    case WM_CLOSE: EndPlayer(IDCANCEL); return 0;
+    case WM_HSCROLL:
+        // The keyboard moves the slider without a mouse release: its end of tracking sets the volume.
+        if (reinterpret_cast<HWND>(lParam) == m_sliderVolume.m_hWnd && LOWORD(wParam) == TB_ENDTRACK)
+            OnVolumeChosen();
+        break;
     case CSystemTray::kCallbackMessage: return OnTrayMessage(wParam, lParam);
     case WM_NCLBUTTONDOWN: return OnNcLButtonDown(wParam, lParam);
     case WM_MOVING: return OnMoving(reinterpret_cast<RECT*>(lParam));
@@ -207,7 +216,7 @@ LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool CMelodeckDlg::OnNotify(NMHDR* header, LRESULT* result) {
     if (header->idFrom == IDC_VOLUME && header->code == NM_RELEASEDCAPTURE) {
-        OnVolumeReleased();
+        OnVolumeChosen();
         *result = 0;
         return true;
     }
@@ -224,6 +233,15 @@ void CMelodeckDlg::ShowNowPlaying(const std::string& text) {
     m_banner.RemoveAll();
     m_banner.AddText(text, 0, 0x00FFFFFF);
     m_trayIcon.ShowBalloon(text, nullptr, 0, 10000);
+    m_trayIcon.SetTooltipText(text);
+}
+
+void CMelodeckDlg::OnVolumeChosen() {
+    OnVolumeReleased();
+    const int volume = m_sliderVolume.GetPos();
+    if (volume == m_nSavedVolume) return;
+    m_nSavedVolume = volume;
+    m_settings.WriteInt(CMelodeckSettings::kVolume, volume);
 }
 
 void CMelodeckDlg::ShowReplaying(const std::string& text) {
@@ -251,10 +269,12 @@ LRESULT CMelodeckDlg::OnCreate() {
     return 0;
 }
 
-// Every minimise goes to the tray, whatever Minimize To Tray says: the option is only remembered.
+// Minimize To Tray decides between the tray and the taskbar; the compact view stands in for the
+// player, so the player goes to the tray behind it either way.
 LRESULT CMelodeckDlg::OnSize(WPARAM type) {
     LRESULT result = Default();
-    if (type == SIZE_MINIMIZED) m_trayIcon.MinimiseToTray(m_hWnd);
+    if (type == SIZE_MINIMIZED && (m_nTray != 0 || m_dlgCompact.IsWindowVisible()))
+        m_trayIcon.MinimiseToTray(m_hWnd);
     return result;
 }
 
@@ -297,7 +317,15 @@ LRESULT CMelodeckDlg::OnPaint() {
     return 0;
 }
 
+void CMelodeckDlg::EndPlayer(INT_PTR result) {
+    m_bClosing = true;
+    UnmarkRunningPlayer(m_hWnd);
+    EndDialog(result);
+}
+
 LRESULT CMelodeckDlg::OnDestroy() {
+    m_bClosing = true;
+    UnmarkRunningPlayer(m_hWnd);
     Default();
     // The compact view has no owner, so it would not go with this window; it goes while it is whole.
     m_dlgCompact.DestroyWindow();
@@ -313,8 +341,8 @@ LRESULT CMelodeckDlg::OnQueryEndSession() { return TRUE; }
 // may follow does not save them again.
 LRESULT CMelodeckDlg::OnEndSession(bool ending) {
     if (!ending) return 0;
+    EndPlayer(IDCANCEL);
     SaveLists();
-    EndDialog(IDCANCEL);
     return 0;
 }
 

@@ -22,8 +22,10 @@
 
 class CMelodeckDlg;
 
-// Marks the window as the running player of this program file, for later starts to find.
+// Marks the window as the running player of this program file, for later starts to find; the mark goes
+// when the player starts closing.
 void MarkRunningPlayer(HWND player);
+void UnmarkRunningPlayer(HWND player);
 
 // Takes files and folders dropped from the shell onto a list window and hands them to the player,
 // which adds them to that list.
@@ -74,9 +76,15 @@ public:
     int m_nOnTop = 0;
     int m_nTray = 0;
     int m_bCompact = 0;
+    int m_nSavedVolume = -1;  // the volume last written to the INI file
     bool m_bListsSaved = false;  // once per run: at the end of the session or at destruction
+    bool m_bClosing = false;     // the player ends: paths handed over now would be lost
     CListDropTarget m_dropQueue;
     CListDropTarget m_dropPlayList;
+
+    // Ctrl+F from any of the program's windows: the queue's Find when the key comes from the queue window
+    // or a window it owns, otherwise the play list's. True when the key was taken.
+    bool TranslateAccelerators(MSG* msg);
 
     // Tells a running player to add the paths; false when there is none to take them.
     static bool HandPathsToRunningPlayer(const std::vector<std::string>& paths);
@@ -94,7 +102,9 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnNotify(NMHDR* header, LRESULT* result) override;
-    bool PreTranslateMessage(MSG* msg) override;
+    // Enter and Esc go to the controls; only Exit, the close box, Alt+F4 and the tray end the program.
+    void OnOK() override {}
+    void OnCancel() override {}
 
 private:
     // The controls the transport reads and sets.
@@ -107,6 +117,8 @@ private:
     void SetTrayPauseCheck(bool checked) override;
     int GetTrayPauseState() const override;
 
+    // Ends the player: from now on it refuses paths, so that a later start becomes the next player.
+    void EndPlayer(INT_PTR result);
     LRESULT OnCreate();
     LRESULT OnDeviceError(LPARAM error);
     LRESULT OnSize(WPARAM type);
@@ -131,6 +143,8 @@ private:
     void OnFont();
     void OnLoadDirectory(bool clear);
     void OnAddPlayList();
+    void OnLoadPlayList();
+    void OnVolumeChosen();
     void OnLyrics();
     void OnFind();
     void ToggleListWindow(CPlayList& list, int& shown);

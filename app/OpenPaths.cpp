@@ -43,6 +43,10 @@ bool IsReadable(const std::string& path, bool* isFolder) {
 
 void MarkRunningPlayer(HWND player) { ::SetPropA(player, PlayerKey().c_str(), reinterpret_cast<HANDLE>(1)); }
 
+void UnmarkRunningPlayer(HWND player) {
+    if (player) ::RemovePropA(player, PlayerKey().c_str());
+}
+
 bool CMelodeckDlg::HandPathsToRunningPlayer(const std::vector<std::string>& paths) {
     HWND running = nullptr;
     ::EnumWindows(&FindMarked, reinterpret_cast<LPARAM>(&running));
@@ -60,7 +64,8 @@ bool CMelodeckDlg::HandPathsToRunningPlayer(const std::vector<std::string>& path
 }
 
 LRESULT CMelodeckDlg::OnCopyData(const COPYDATASTRUCT* data) {
-    if (!data || data->dwData != kPathsData) return FALSE;
+    // A closing player would lose them: the sender then waits and starts the next player.
+    if (!data || data->dwData != kPathsData || m_bClosing) return FALSE;
     std::vector<std::string> paths = UnpackPaths(static_cast<const char*>(data->lpData), data->cbData);
     // The sender waits for this reply, so a message box about bad paths must not come before it.
     if (paths.empty()) {

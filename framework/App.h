@@ -18,6 +18,9 @@ public:
     virtual bool InitInstance() { return true; }
     // Message loop for programs that keep running after InitInstance.
     virtual int Run();
+    // Sees every message of the modal loops before the window it is for: keys that work in every
+    // window of the program (accelerators) are taken here. True when consumed.
+    virtual bool PreTranslateMessage(MSG*) { return false; }
 
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;

@@ -113,6 +113,7 @@ bool CDialog::PreTranslateMessage(MSG* msg) { return ::IsDialogMessageA(m_hWnd, 
 
 bool CDialog::PreTranslateForAnyWindow(MSG* msg) {
     if (!msg->hwnd) return false;
+    if (CWinApp* app = AfxGetApp(); app && app->PreTranslateMessage(msg)) return true;
     HWND root = ::GetAncestor(msg->hwnd, GA_ROOT);
     CWnd* pWnd = FromHandlePermanent(root);
     return pWnd && pWnd->PreTranslateMessage(msg);

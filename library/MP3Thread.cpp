@@ -45,7 +45,7 @@ void CMP3Thread::LoadSaved(int listId) {
     std::vector<MediaEntry> held;
     bool holding = false;
     LoadSavedListFile(
-        SavedListFileName(listId),
+        SavedListPath(listId),
         [&](std::vector<MediaEntry>&& batch) {
             if (holding && !Stopped() && !m_target.AddEntries(std::move(held), false)) m_bTargetGone = true;
             held = std::move(batch);

@@ -15,6 +15,11 @@ namespace {
 
 constexpr int kQueueListId = 163;
 
+std::string& SavedListFolder() {
+    static std::string folder;
+    return folder;
+}
+
 // Removes the temporary file unless the save went through; the file is closed first, as Windows cannot
 // remove an open file.
 class CTempFileGuard {
@@ -57,6 +62,18 @@ void StoreRecords(CFile& file, const std::vector<MediaEntry>& entries,
 
 const char* SavedListFileName(int listId) {
     return listId == kQueueListId ? "Queue.dat" : "Playlist.dat";
+}
+
+void SetSavedListFolder(const std::string& folder) { SavedListFolder() = folder; }
+
+const std::string& GetSavedListFolder() { return SavedListFolder(); }
+
+std::string SavedListPath(int listId) { return JoinPath(SavedListFolder(), SavedListFileName(listId)); }
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    const char last = folder.back();
+    return last == '\\' || last == '/' ? folder + name : folder + "\\" + name;
 }
 
 size_t ReadSavedList(CFile& file, const SavedListSink& sink, size_t batchSize) {

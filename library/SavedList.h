@@ -14,6 +14,15 @@
 // The saved file of a list window: 163 (the queue) -> "Queue.dat", any other -> "Playlist.dat".
 const char* SavedListFileName(int listId);
 
+// The folder of both saved files, fixed once at start-up before any list loads: a file dialog that
+// moves the working directory must not move the lists. Empty (the default) means the working directory.
+void SetSavedListFolder(const std::string& folder);
+const std::string& GetSavedListFolder();
+// The saved file of a list window in that folder.
+std::string SavedListPath(int listId);
+// folder joined with name by one backslash; name alone when folder is empty.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
 // Receives the entries read, in file order, a batch at a time, so that a list window can insert many rows
 // at once and fit its columns once per batch. Batches are never empty.
 using SavedListSink = std::function<void(std::vector<MediaEntry>&&)>;

@@ -33,9 +33,10 @@ bool CTextFileDialog::DoModal() {
     return true;
 }
 
+// The working directory stays where it is, as with every other dialog of the program.
 bool CTextFile::AskFileName(bool save, std::string& fileName, const std::string& filterPrefix) {
     CTextFileDialog dialog(save, m_strExtension, FilterText(filterPrefix, m_strExtension),
-                           OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+                           OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR);
     if (!dialog.DoModal()) return false;
     fileName = dialog.GetPathName();
     return true;

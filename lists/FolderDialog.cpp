@@ -1,5 +1,7 @@
 #include "lists/FolderDialog.h"
 
+#include "framework/App.h"
+
 #include <objbase.h>
 
 namespace {
@@ -21,7 +23,7 @@ private:
 CFolderDialog::CFolderDialog(HWND owner) {
     m_bi.hwndOwner = owner;
     m_bi.pidlRoot = nullptr;  // the whole namespace, from the desktop down
-    m_bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
+    m_bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE | BIF_VALIDATE;
     m_bi.lpfn = &CFolderDialog::BrowseCallback;
     m_bi.lParam = reinterpret_cast<LPARAM>(this);
     m_bi.iImage = 0;
@@ -43,8 +45,11 @@ std::string CFolderDialog::Browse(const std::string& title) {
     m_bi.lpszTitle = nullptr;
     std::string path = PathFromItem(item);
     ::CoTaskMemFree(item);
+    if (!path.empty()) s_strLastFolder = path;
     return path;
 }
+
+std::string CFolderDialog::s_strLastFolder;
 
 std::string CFolderDialog::PathFromItem(LPCITEMIDLIST item) {
     char path[MAX_PATH] = {};
@@ -52,11 +57,23 @@ std::string CFolderDialog::PathFromItem(LPCITEMIDLIST item) {
     return path;
 }
 
-int CALLBACK CFolderDialog::BrowseCallback(HWND hWnd, UINT, LPARAM, LPARAM data) {
+int CALLBACK CFolderDialog::BrowseCallback(HWND hWnd, UINT message, LPARAM lParam, LPARAM data) {
     auto* self = reinterpret_cast<CFolderDialog*>(data);
     if (self->m_hWnd != hWnd) {
         if (self->m_hWnd) self->Detach();
         self->Attach(hWnd);
+    }
+    switch (message) {
+    case BFFM_INITIALIZED:
+        if (!s_strLastFolder.empty())
+            ::SendMessageA(hWnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(s_strLastFolder.c_str()));
+        break;
+    case BFFM_VALIDATEFAILEDA: {
+        // A typed path that names no folder: say so and keep the browser open.
+        const std::string text = "Folder not found:\n" + std::string(reinterpret_cast<const char*>(lParam));
+        ::MessageBoxA(hWnd, text.c_str(), AfxGetAppName().c_str(), MB_OK | MB_ICONERROR);
+        return 1;
+    }
     }
     return 0;
 }

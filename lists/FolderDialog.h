@@ -25,9 +25,13 @@ public:
     // The file-system path of a shell item, at most MAX_PATH characters; empty for a virtual item.
     static std::string PathFromItem(LPCITEMIDLIST item);
 
-    // Filled at construction: owner, no root (the desktop), file-system folders only with a status line,
-    // the callback with this object as its data. Browse adds the title and the display-name buffer.
+    // Filled at construction: owner, no root (the desktop), file-system folders only, in the resizable
+    // browser with a box for typing a path, the callback with this object as its data. Browse adds the
+    // title and the display-name buffer.
     BROWSEINFOA m_bi{};
+
+    // The folder last chosen in this run; every browser opens on it.
+    static std::string s_strLastFolder;
 
 private:
     static int CALLBACK BrowseCallback(HWND hWnd, UINT message, LPARAM lParam, LPARAM data);

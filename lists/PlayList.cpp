@@ -249,7 +249,7 @@ bool CPlayList::SaveList(std::string* error) {
     }
     std::vector<MediaEntry> entries = GetEntries();
     entries.insert(entries.end(), m_unshown.begin(), m_unshown.end());
-    return WriteSavedList(SavedListFileName(m_nListId), entries, error);
+    return WriteSavedList(SavedListPath(m_nListId), entries, error);
 }
 
 void CPlayList::AddEntry(const MediaEntry& entry) { m_entries.AddEntry(entry); }

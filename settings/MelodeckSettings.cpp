@@ -1,5 +1,7 @@
 #include "settings/MelodeckSettings.h"
 
+#include "framework/App.h"
+#include "library/SavedList.h"
 #include "settings/FontRecord.h"
 
 #include <cstdio>
@@ -11,8 +13,47 @@ std::string CMelodeckSettings::IniPathFor(const std::string& programPath) {
     return programPath.substr(0, programPath.size() - 3) + "ini";
 }
 
+namespace {
+std::string& ProgramIniPath() {
+    static std::string path;
+    return path;
+}
+
+std::string SystemErrorText(long error) {
+    char* text = nullptr;
+    const DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(error), 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result = length > 0 && text ? std::string(text, length) : std::string();
+    if (text) ::LocalFree(text);
+    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' ')) result.pop_back();
+    return result.empty() ? "Error " + std::to_string(error) : result;
+}
+
+void ShowWriteFailure(const std::string& iniPath, const std::string& reason) {
+    AfxMessageBox(SavedListErrorText(iniPath, reason), MB_OK | MB_ICONERROR);
+}
+}  // namespace
+
+void (*CMelodeckSettings::s_pfnReportWriteFailure)(const std::string&, const std::string&) = ShowWriteFailure;
+bool CMelodeckSettings::s_bWriteFailureReported = false;
+
+void CMelodeckSettings::SetProgramIniPath(const std::string& path) { ProgramIniPath() = path; }
+
+// The profile functions report a file they cannot write only through their result.
+void CMelodeckSettings::WriteText(const std::string& key, const std::string& text) const {
+    const std::string path = GetIniPath();
+    if (path.empty()) return;
+    if (::WritePrivateProfileStringA(kSectionWritten, key.c_str(), text.c_str(), path.c_str())) return;
+    const long error = static_cast<long>(::GetLastError());
+    if (s_bWriteFailureReported || !s_pfnReportWriteFailure) return;
+    s_bWriteFailureReported = true;
+    s_pfnReportWriteFailure(path, SystemErrorText(error));
+}
+
 std::string CMelodeckSettings::GetIniPath() const {
     if (!m_strIniPath.empty()) return m_strIniPath;
+    if (!ProgramIniPath().empty()) return ProgramIniPath();
     char path[kPathSize] = {};
     const DWORD length = ::GetModuleFileNameA(nullptr, path, kPathSize);
     // A path that filled the buffer was cut (and on older systems is not terminated).
@@ -20,18 +61,16 @@ std::string CMelodeckSettings::GetIniPath() const {
     return IniPathFor(std::string(path, length));
 }
 
-int CMelodeckSettings::ReadInt(const std::string& key) const {
+int CMelodeckSettings::ReadInt(const std::string& key, int defaultValue) const {
     const std::string path = GetIniPath();
-    if (path.empty()) return 0;
-    return static_cast<int>(::GetPrivateProfileIntA(kSectionRead, key.c_str(), 0, path.c_str()));
+    if (path.empty()) return defaultValue;
+    return static_cast<int>(::GetPrivateProfileIntA(kSectionRead, key.c_str(), defaultValue, path.c_str()));
 }
 
 void CMelodeckSettings::WriteInt(const std::string& key, int value) const {
-    const std::string path = GetIniPath();
-    if (path.empty()) return;
     char text[16] = {};
     std::snprintf(text, sizeof(text), "%d", value);
-    ::WritePrivateProfileStringA(kSectionWritten, key.c_str(), text, path.c_str());
+    WriteText(key, text);
 }
 
 std::string CMelodeckSettings::ReadFontText() const {
@@ -44,10 +83,7 @@ std::string CMelodeckSettings::ReadFontText() const {
 }
 
 void CMelodeckSettings::WriteFontText(const std::string& text) const {
-    const std::string path = GetIniPath();
-    if (path.empty()) return;
-    const std::string line = text.substr(0, text.find_first_of(std::string("\r\n\0", 3)));
-    ::WritePrivateProfileStringA(kSectionWritten, kFont, line.c_str(), path.c_str());
+    WriteText(kFont, text.substr(0, text.find_first_of(std::string("\r\n\0", 3))));
 }
 
 std::string CMelodeckSettings::ReadLyricsHost() const {

@@ -11,6 +11,9 @@ public:
     static constexpr const char* kOnTop = "OnTop";
     static constexpr const char* kTray = "Tray";
     static constexpr const char* kFont = "Font";
+    // The player's volume, 0 to 1000; earlier versions ignore the key and start at the default.
+    static constexpr const char* kVolume = "Volume";
+    static constexpr int kDefaultVolume = 100;
     // Host name of the lyrics site; the page path under it is fixed by the lyrics window.
     static constexpr const char* kLyricsHost = "LyricsHost";
     static constexpr const char* kDefaultLyricsHost = "www.lyricsondemand.com";
@@ -26,8 +29,8 @@ public:
     explicit CMelodeckSettings(const std::string& iniPath) : m_strIniPath(iniPath) {}
     virtual ~CMelodeckSettings() = default;
 
-    // The key's integer; 0 when absent or not a number.
-    int ReadInt(const std::string& key) const;
+    // The key's integer; defaultValue (0 unless given) when absent, 0 when not a number.
+    int ReadInt(const std::string& key, int defaultValue = 0) const;
     void WriteInt(const std::string& key, int value) const;
     // The font record, at most 259 characters; "~" when absent.
     std::string ReadFontText() const;
@@ -45,10 +48,20 @@ public:
     // The file every operation uses; empty when the program's path cannot be had, and then reads give
     // the defaults and writes do nothing.
     std::string GetIniPath() const;
+    // The file the program's own store uses from now on (decided once at start-up: beside the program
+    // file, or in the user's folder for an installed copy). Empty: beside the program file.
+    static void SetProgramIniPath(const std::string& path);
+
+    // Called with the file and the system's reason when an option cannot be written; by default a
+    // message box owned by the main window, once per run, not once per click.
+    static void (*s_pfnReportWriteFailure)(const std::string& iniPath, const std::string& reason);
+    static bool s_bWriteFailureReported;
     // programPath with its last three characters replaced by "ini", as built in a kPathSize buffer;
     // empty when it is shorter than three characters or does not fit.
     static std::string IniPathFor(const std::string& programPath);
 
 private:
+    void WriteText(const std::string& key, const std::string& text) const;
+
     std::string m_strIniPath;
 };

@@ -155,6 +155,13 @@ void CSystemTray::ShowBalloon(const std::string& text, const char* title, DWORD 
     m_nid.szInfo[0] = '\0';
 }
 
+void CSystemTray::SetTooltipText(const std::string& text) {
+    CopyText(m_nid.szTip, text.empty() ? std::string(kTip) : text);
+    if (m_bHidden) return;  // the icon gets the tooltip when it is added again
+    m_nid.uFlags = NIF_TIP;
+    ::Shell_NotifyIconA(NIM_MODIFY, &m_nid);
+}
+
 void CSystemTray::SetPauseCheck(bool checked) {
     if (!m_pSubMenu) return;
     std::string text = GetMenuItemText(m_pSubMenu, kPauseCommand, MF_BYCOMMAND);

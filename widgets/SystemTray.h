@@ -28,6 +28,8 @@ public:
     virtual void CustomizeMenu(HMENU popup) {}
 
     void ShowBalloon(const std::string& text, const char* title, DWORD iconFlags, UINT timeoutMs);
+    // The icon's tooltip (at most 127 characters); an empty text gives back the program's name.
+    void SetTooltipText(const std::string& text);
     void SetPauseCheck(bool checked);
     int GetPauseState() const;
 

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -207,6 +208,28 @@ TEST_F(PlayerCommandsTest, TheChosenFontReachesBothListsAndSurvivesARestart) {
     restarted.DestroyWindow();
 }
 
+TEST_F(PlayerCommandsTest, TheFontDialogOpensOnTheListFont) {
+    LOGFONTA large{};
+    large.lfHeight = -30;
+    std::strcpy(large.lfFaceName, "Tahoma");
+    m_player.m_font.Attach(::CreateFontIndirectA(&large));
+    for (CPlayList* list : {&m_player.m_wndPlayList, &m_player.m_wndQueue})
+        list->m_list.SetFont(m_player.m_font, true);
+    std::string face;
+    {
+        CDialogWatcher font(Thread(), "Font", [&](HWND dialog) {
+            char text[64] = {};
+            ::GetDlgItemTextA(dialog, 0x470, text, sizeof(text));
+            face = text;
+        });
+        Command(ID_OPTIONS_FONT);
+    }
+    EXPECT_EQ("Tahoma", face);
+    LOGFONTA chosen{};
+    ASSERT_TRUE(m_player.m_font.GetLogFont(&chosen));
+    EXPECT_STREQ("Tahoma", chosen.lfFaceName) << "OK at once keeps the font in use";
+}
+
 TEST_F(PlayerCommandsTest, AFontThatCannotBeMadeShowsErrorAndChangesNothing) {
     const HFONT before = m_player.m_wndPlayList.m_list.GetFont();
     const auto create = CMelodeckDlg::s_pfnCreateFont;
@@ -249,6 +272,70 @@ TEST_F(PlayerCommandsTest, FilesAndFoldersDroppedOnAListAreAddedToThatList) {
     EXPECT_EQ(0, m_player.m_wndPlayList.GetCount());
 }
 
+// Minimize To Tray off: the player goes to the taskbar, still a visible (minimised) window; on: the tray.
+TEST_F(PlayerCommandsTest, MinimizeToTrayDecidesWhereMinimisingGoes) {
+    m_player.ShowWindow(SW_MINIMIZE);
+    EXPECT_TRUE(m_player.IsWindowVisible());
+    EXPECT_TRUE(::IsIconic(m_player));
+    m_player.ShowWindow(SW_RESTORE);
+    Command(ID_OPTIONS_TRAY);
+    m_player.ShowWindow(SW_MINIMIZE);
+    EXPECT_FALSE(m_player.IsWindowVisible());
+    m_player.SendMessage(CSystemTray::kCallbackMessage, CSystemTray::kIconId, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(m_player.IsWindowVisible());
+}
+
+// Ctrl+F reaches Find from the list windows too: the queue's own Find from the queue, the play list's
+// from anywhere else.
+TEST_F(PlayerCommandsTest, CtrlFOpensFindOfTheListWindowItComesFrom) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    auto findOwnedBy = [&](HWND owner) {
+        HWND found = nullptr;
+        WaitFor([&] {
+            for (HWND hWnd = ::GetTopWindow(nullptr); hWnd && !found; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT))
+                if (::GetWindow(hWnd, GW_OWNER) == owner && ::IsWindowVisible(hWnd) &&
+                    ::GetWindowThreadProcessId(hWnd, nullptr) == ::GetCurrentThreadId())
+                    found = hWnd;
+            return found != nullptr;
+        }, 5000);
+        return found;
+    };
+    for (CPlayList* list : {&m_player.m_wndQueue, &m_player.m_wndPlayList}) {
+        MSG key{list->m_list.m_hWnd, WM_KEYDOWN, 'F', 0x00210001};
+        EXPECT_TRUE(m_player.TranslateAccelerators(&key));
+        HWND find = findOwnedBy(list->m_hWnd);
+        EXPECT_TRUE(find) << "no Find window for list " << list->GetListId();
+        if (find) ::SendMessageA(find, WM_CLOSE, 0, 0);
+    }
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    MSG plain{m_player.m_wndQueue.m_list.m_hWnd, WM_KEYDOWN, 'F', 0x00210001};
+    EXPECT_FALSE(m_player.TranslateAccelerators(&plain));
+}
+
+// The File menu's Load Play List replaces the play list with the file's entries.
+TEST_F(PlayerCommandsTest, FileLoadPlayListReplacesThePlayList) {
+    MediaEntry old;
+    old.m_strPath = m_folder.PathOf("old.wav");
+    m_player.m_wndPlayList.AddEntry(old);
+    for (const char* name : {"x.wav", "y.wav"}) ASSERT_TRUE(WriteWavFile(m_folder.PathOf(name), 100));
+    const std::string list = m_folder.PathOf("new.m3u");
+    {
+        std::ofstream file(list, std::ios::binary);
+        file << "#EXTM3U\r\nx.wav\r\ny.wav\r\n";
+    }
+    {
+        CDialogWatcher open(Thread(), "Open", [&](HWND dialog) { ::SetDlgItemTextA(dialog, 1148, list.c_str()); });
+        Command(ID_LIST_LOADPLAYLIST);
+    }
+    ASSERT_TRUE(WaitFor([&] { return m_player.m_wndPlayList.GetCount() == 2; }, 20000));
+    EXPECT_EQ(m_folder.PathOf("x.wav"), m_player.m_wndPlayList.GetEntryAt(0).m_strPath);
+    EXPECT_EQ(m_folder.PathOf("y.wav"), m_player.m_wndPlayList.GetEntryAt(1).m_strPath);
+}
+
 TEST_F(PlayerCommandsTest, TrayMenuDrivesTheJukeBoxWithItsPauseCheck) {
     for (const char* name : {"x.wav", "y.wav"}) {
         ASSERT_TRUE(WriteWavFile(m_folder.PathOf(name), 3000));
@@ -257,8 +344,10 @@ TEST_F(PlayerCommandsTest, TrayMenuDrivesTheJukeBoxWithItsPauseCheck) {
         entry.m_strArtist = entry.m_strSong = name;
         m_player.m_wndPlayList.AddEntry(entry);
     }
+    EXPECT_STREQ("Melodeck", m_player.m_trayIcon.GetNotifyData().szTip);
     Command(ID_TRAY_PLAY);
     EXPECT_EQ("x.wav", m_player.m_current.m_strArtist);
+    EXPECT_NE(nullptr, std::strstr(m_player.m_trayIcon.GetNotifyData().szTip, "x.wav")) << "the tooltip names the song";
     Command(ID_TRAY_PAUSE);
     EXPECT_TRUE(m_player.m_trayIcon.GetPauseState() & MF_CHECKED);
     EXPECT_EQ(BST_CHECKED, m_player.m_btnPause.GetCheck());

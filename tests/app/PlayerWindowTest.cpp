@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 namespace {
 
 RECT WindowRect(HWND hWnd) {
@@ -99,6 +101,31 @@ protected:
     }
     CMelodeckProcess m_program;
 };
+
+// Esc, and Enter on the volume slider, leave the player running; the volume set with the keyboard is
+// written at once and comes back at the next start.
+TEST_F(SavedOptionsTest, EscAndEnterKeepThePlayerAndItsVolumeSurvivesARestart) {
+    ASSERT_TRUE(m_program.Start());
+    HWND slider = ::GetDlgItem(m_program.Player(), 1015);
+    ASSERT_TRUE(slider);
+    auto position = [&] { return static_cast<int>(::SendMessageA(::GetDlgItem(m_program.Player(), 1015), TBM_GETPOS, 0, 0)); };
+    EXPECT_EQ(100, position()) << "a first start keeps the old level";
+    ::PostMessageA(slider, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    ::PostMessageA(m_program.Player(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    ::PostMessageA(slider, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    // Keys are taken in order: once End has moved the slider, Esc and Enter have been handled.
+    ::PostMessageA(slider, WM_KEYDOWN, VK_END, 0x014F0001);
+    ::PostMessageA(slider, WM_KEYUP, VK_END, 0xC14F0001);
+    EXPECT_TRUE(WaitFor([&] { return position() == 1000; }, 10000)) << position();
+    const std::string ini = m_program.PathIn("Melodeck.ini");
+    EXPECT_TRUE(WaitFor([&] { return ::GetPrivateProfileIntA("Setup", "Volume", -1, ini.c_str()) == 1000; }, 10000));
+    EXPECT_TRUE(m_program.IsRunning());
+    EXPECT_TRUE(::IsWindowVisible(m_program.Player()));
+
+    ASSERT_TRUE(m_program.Close());
+    ASSERT_TRUE(m_program.Start());
+    EXPECT_EQ(1000, position());
+}
 
 TEST_F(SavedOptionsTest, SavedOnTopStartsTopmost) {
     WriteIni("[Setup]\r\nOnTop=1\r\n");

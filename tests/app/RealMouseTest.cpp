@@ -141,6 +141,8 @@ TEST(RealMouseTrayTest, DoubleClickOnTheIconBringsBackAPlayerMinimisedToTheTray)
     // Other tests may have icons in the same tray: ours is the one that came with our program.
     const std::vector<HWND> before = TrayIcons();
     CMelodeckProcess program;
+    // Minimize To Tray on: otherwise minimising goes to the taskbar.
+    ASSERT_TRUE(::WritePrivateProfileStringA("Setup", "Tray", "1", program.PathIn("Melodeck.ini").c_str()));
     ASSERT_TRUE(program.Start());
     std::vector<HWND> ours;
     ASSERT_TRUE(WaitFor(

@@ -322,17 +322,108 @@ TEST_F(SavedListsTest, ClosingDuringAScanEndsPromptlyAndSavesACompleteList) {
 }
 
 // Closing the moment the player appears, while a long saved play list is still being loaded: the file
-// afterwards is the one it started with, byte for byte. Cancel is sent, not posted, so that the player
+// afterwards is the one it started with, byte for byte. The close is sent, not posted, so that the player
 // ends before the groups of entries already waiting for the play list window.
 TEST_F(SavedListsTest, ClosingAtOnceKeepsEveryRecordOfALongSavedList) {
     const MediaBytes before = WriteSavedFile("Playlist.dat", 100000);
     ASSERT_TRUE(m_program.Start());
-    ASSERT_TRUE(::SendNotifyMessageA(m_program.Player(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0));
+    ASSERT_TRUE(::SendNotifyMessageA(m_program.Player(), WM_CLOSE, 0, 0));
     ASSERT_TRUE(m_program.WaitForExit(90000)) << "the program did not end";
     EXPECT_EQ(0u, m_program.ExitCode());
     const MediaBytes after = ReadMediaFile(m_program.PathIn("Playlist.dat"));
     EXPECT_EQ(before.size(), after.size());
     EXPECT_TRUE(before == after) << ParseSavedFile(m_program.PathIn("Playlist.dat")).size() << " records";
+}
+
+// Create Play List saved into another folder: the save dialog must not take the lists there. At exit
+// Playlist.dat is written in the folder the program started in, whole.
+TEST_F(SavedListsTest, CreatePlayListIntoAnotherFolderKeepsTheListsInTheStartFolder) {
+    const std::string other = m_program.PathIn("Lists");
+    ASSERT_TRUE(::CreateDirectoryA(other.c_str(), nullptr));
+    ASSERT_TRUE(m_program.Start(20000, "Music"));
+    HWND playList = ListOf("Play List");
+    ASSERT_TRUE(WaitFor([&] { return RowCount(playList) == 5; }, 20000)) << RowCount(playList);
+
+    ::PostMessageA(m_program.Player(), WM_COMMAND, 32779 /* Create Play List */, 0);
+    HWND save = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND hWnd : m_program.TopLevelWindows(true)) {
+            char title[64] = {};
+            ::GetWindowTextA(hWnd, title, sizeof(title));
+            if (ClassName(hWnd) == "#32770" && std::string(title) == "Save As") save = hWnd;
+        }
+        return save != nullptr;
+    }, 20000));
+    // As a user does: into the folder first, then the file's name.
+    ::SendMessageA(::GetDlgItem(save, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(other.c_str()));
+    ::SendMessageA(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(::IsWindow(save));
+    ::SendMessageA(::GetDlgItem(save, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("t2.m3u"));
+    ::PostMessageA(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    const std::string m3u = other + "\\t2.m3u";
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(save); }, 20000));
+    const MediaBytes written = ReadMediaFile(m3u);
+    EXPECT_EQ(6, std::count(written.begin(), written.end(), '\n')) << "the header and 5 paths";
+
+    ASSERT_TRUE(m_program.Close());
+    const std::vector<MediaEntry> saved = ParseSavedFile(m_program.PathIn("Playlist.dat"));
+    EXPECT_EQ(5u, saved.size());
+    for (const MediaEntry& entry : m_expected)
+        EXPECT_EQ(1, std::count(saved.begin(), saved.end(), entry)) << entry.m_strPath;
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((other + "\\Playlist.dat").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((other + "\\Queue.dat").c_str()));
+}
+
+// Explorer's "Open with" on 8 files may start 8 processes at once: they end as one player holding the 8
+// files, each once, and at its exit Playlist.dat holds the 8 entries.
+TEST_F(SavedListsTest, EightSimultaneousStartsEndAsOnePlayerWithEveryFile) {
+    constexpr int kStarts = 8;
+    std::vector<std::string> files;
+    std::vector<PROCESS_INFORMATION> starts;
+    for (int i = 0; i < kStarts; ++i) {
+        files.push_back(m_program.PathIn("song" + std::to_string(i) + ".wav"));
+        ASSERT_TRUE(WriteWavFile(files.back(), 50));
+    }
+    for (const std::string& file : files) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        std::string command = "\"" + m_program.PathIn("Melodeck.exe") + "\" \"" + file + "\"";
+        ASSERT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                     m_program.Folder().c_str(), &startup, &info));
+        starts.push_back(info);
+    }
+    auto running = [&] {
+        std::vector<DWORD> ids;
+        for (const PROCESS_INFORMATION& info : starts)
+            if (::WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT) ids.push_back(info.dwProcessId);
+        return ids;
+    };
+    EXPECT_TRUE(WaitFor([&] { return running().size() == 1; }, 90000)) << running().size() << " still running";
+    const std::vector<DWORD> left = running();
+    ASSERT_EQ(1u, left.size());
+    HWND player = nullptr, list = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND hWnd : TopLevelWindowsOf(left[0], true)) {
+            char title[64] = {};
+            ::GetWindowTextA(hWnd, title, sizeof(title));
+            if (::GetDlgItem(hWnd, 1003)) player = hWnd;
+            if (std::string(title) == "Play List") list = ::GetDlgItem(hWnd, kListControl);
+        }
+        return player && list;
+    }, 20000));
+    EXPECT_TRUE(WaitFor([&] { return RowCount(list) == kStarts; }, 30000)) << RowCount(list) << " rows";
+
+    ::PostMessageA(player, WM_CLOSE, 0, 0);
+    for (const PROCESS_INFORMATION& info : starts) {
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(info.hProcess, 30000));
+        ::CloseHandle(info.hThread);
+        ::CloseHandle(info.hProcess);
+    }
+    std::vector<std::string> saved;
+    for (const MediaEntry& entry : ParseSavedFile(m_program.PathIn("Playlist.dat"))) saved.push_back(entry.m_strPath);
+    std::sort(saved.begin(), saved.end());
+    EXPECT_EQ(files, saved);
 }
 
 FILETIME LastWriteOf(const std::string& path) {

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <ostream>
 #include <string>
+#include <vector>
 
 // Readable test names and failure messages.
 void PrintTo(const LOGFONTA& description, std::ostream* out) {
@@ -334,5 +335,26 @@ INSTANTIATE_TEST_SUITE_P(
                              "C:\\" + std::string(252, 'a') + ".ini"},
                     PathCase{"TooLong", "C:\\" + std::string(253, 'a') + ".exe", ""}),
     [](const testing::TestParamInfo<PathCase>& info) { return std::string(info.param.name); });
+
+// A file that cannot be written is reported with its path and reason, once, however many options fail.
+TEST(MelodeckSettingsWriteTest, AFailedWriteIsReportedOnce) {
+    static std::vector<std::string> reports;
+    CMediaFolder folder{"melodeck-settings-write"};
+    const auto report = CMelodeckSettings::s_pfnReportWriteFailure;
+    CMelodeckSettings::s_pfnReportWriteFailure = [](const std::string& path, const std::string& reason) {
+        reports.push_back(path + "|" + reason);
+    };
+    CMelodeckSettings::s_bWriteFailureReported = false;
+    const std::string nowhere = folder.PathOf("missing\\Melodeck.ini");
+    CMelodeckSettings settings(nowhere);
+    settings.WriteInt(CMelodeckSettings::kRandom, 1);
+    settings.WriteInt(CMelodeckSettings::kTray, 1);
+    settings.WriteFontText("Tahoma,-11,700,0");
+    CMelodeckSettings::s_pfnReportWriteFailure = report;
+    CMelodeckSettings::s_bWriteFailureReported = false;
+    ASSERT_EQ(1u, reports.size());
+    EXPECT_EQ(0u, reports[0].find(nowhere + "|"));
+    EXPECT_GT(reports[0].size(), nowhere.size() + 1) << "with the system's reason";
+}
 
 } // namespace
