@@ -52,6 +52,7 @@ bool CMelodeckDlg::OnInitDialog() {
     MoveWindow(50, 50, width, height + 50);
     m_sticky.m_bDockGroup = true;
     PlaceListWindows(width);
+    RestoreLayout();
     m_wndPlayList.m_pQueue = &m_wndQueue;
 
     // On failure the device shows why; the player goes on without one and playing does nothing.
@@ -60,6 +61,7 @@ bool CMelodeckDlg::OnInitDialog() {
 
     m_banner.SetSpeed(200);
 
+    m_dlgCompact.m_hwndPlayer = m_hWnd;
     m_dlgCompact.Create(IDD_COMPACT, nullptr);
     m_dlgCompact.ShowWindow(SW_HIDE);
 
@@ -190,6 +192,9 @@ LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND: return OnSysCommand(wParam, lParam);
     case WM_INITMENUPOPUP: return OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
     case WM_SIZE: return OnSize(wParam);
+    case WM_WINDOWPOSCHANGED:
+        if (!::IsIconic(m_hWnd)) m_rcPlayer = GetWindowRect();
+        break;
     case CSystemTray::kCallbackMessage: return OnTrayMessage(wParam, lParam);
     case WM_NCLBUTTONDOWN: return OnNcLButtonDown(wParam, lParam);
     case WM_MOVING: return OnMoving(reinterpret_cast<RECT*>(lParam));
@@ -224,6 +229,7 @@ void CMelodeckDlg::ShowNowPlaying(const std::string& text) {
     m_banner.RemoveAll();
     m_banner.AddText(text, 0, 0x00FFFFFF);
     m_trayIcon.ShowBalloon(text, nullptr, 0, 10000);
+    m_dlgCompact.SetSong(text);
 }
 
 void CMelodeckDlg::ShowReplaying(const std::string& text) {
@@ -231,6 +237,7 @@ void CMelodeckDlg::ShowReplaying(const std::string& text) {
     m_segmentScratch.SetSegment(0, segment);
     m_banner.RemoveAll();
     m_banner.AddSegment(segment);
+    m_dlgCompact.SetSong(text);
 }
 
 void CMelodeckDlg::ShowMessage(const std::string& text) { MessageBox(text); }
@@ -254,7 +261,14 @@ LRESULT CMelodeckDlg::OnCreate() {
 // Every minimise goes to the tray, whatever Minimize To Tray says: the option is only remembered.
 LRESULT CMelodeckDlg::OnSize(WPARAM type) {
     LRESULT result = Default();
-    if (type == SIZE_MINIMIZED) m_trayIcon.MinimiseToTray(m_hWnd);
+    if (type == SIZE_MINIMIZED) {
+        m_bInTray = true;
+        m_trayIcon.MinimiseToTray(m_hWnd);
+        OnToTray();
+    } else if (m_bInTray && (type == SIZE_RESTORED || type == SIZE_MAXIMIZED)) {
+        m_bInTray = false;
+        OnBackFromTray();
+    }
     return result;
 }
 
@@ -313,6 +327,7 @@ LRESULT CMelodeckDlg::OnQueryEndSession() { return TRUE; }
 // may follow does not save them again.
 LRESULT CMelodeckDlg::OnEndSession(bool ending) {
     if (!ending) return 0;
+    SaveLayout();
     SaveLists();
     EndDialog(IDCANCEL);
     return 0;

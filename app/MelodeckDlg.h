@@ -75,6 +75,8 @@ public:
     int m_nTray = 0;
     int m_bCompact = 0;
     bool m_bListsSaved = false;  // once per run: at the end of the session or at destruction
+    bool m_bInTray = false;      // minimised to the tray; the next restore brings the list windows back
+    RECT m_rcPlayer{};           // the player's rectangle when last not minimised, for the saved layout
     CListDropTarget m_dropQueue;
     CListDropTarget m_dropPlayList;
 
@@ -87,6 +89,8 @@ public:
     void OpenPaths(CPlayList& list, const std::vector<std::string>& paths);
     // The paths of the command line, opened once the window is up.
     std::vector<std::string> m_startPaths;
+    // Saves the windows' layout first: the list windows go before this window's own WM_DESTROY.
+    bool DestroyWindow() override;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -146,4 +150,12 @@ private:
     LRESULT OnQueryEndSession();
     LRESULT OnEndSession(bool ending);
     LRESULT OnListClosed(LPARAM listId);
+
+    // The other windows around the player: back from the tray, the compact view, the kept layout.
+    void OnToTray();
+    void OnBackFromTray();
+    void OnCompactPlayPause();
+    void OnRestoreFromCompact();
+    void RestoreLayout();
+    void SaveLayout();
 };

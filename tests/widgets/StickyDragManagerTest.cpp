@@ -1,5 +1,6 @@
-// Snapping and docking geometry on rectangles, with a scripted desktop.
+// Snapping and docking geometry on rectangles, with a scripted desktop; the kept window layout.
 #include "widgets/StickyDragManager.h"
+#include "widgets/WindowLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -123,6 +124,33 @@ TEST_F(StickyDrag, ResizedEdgesMeetNearbyEdgesExactly) {
     rect = {100, 100, 399, 250};
     m_manager.SnapEdges(rect);
     EXPECT_EQ(rect.right, 399);
+}
+
+TEST(WindowLayout, PlacesAndWidthsReadBackAndDamagedTextsAreRefused) {
+    StickyRect rect;
+    ASSERT_TRUE(ParsePlacement(FormatPlacement({-1700, 40, -1200, 300}), &rect));
+    EXPECT_EQ(rect, (StickyRect{-1700, 40, -1200, 300}));
+    for (const char* bad : {"", "1,2,3", "1,2,3,4,5", "1,2,0,4", "1,2,-3,4", "1, 2,3,4", "a,2,3,4", "1,,3,4",
+                            "1,2,3,99999999999", "200000,2,3,4"})
+        EXPECT_FALSE(ParsePlacement(bad, &rect)) << bad;
+    EXPECT_EQ(ParseWidths(FormatWidths({150, 0, 77}), 3), (std::vector<int>{150, 0, 77}));
+    for (const char* bad : {"150,150", "150,150,150,150", "150,-1,150", "150,5000,150", "150,x,150"})
+        EXPECT_TRUE(ParseWidths(bad, 3).empty()) << bad;
+}
+
+TEST(WindowLayout, APlaceOffEveryMonitorComesBackOntoTheOneItOverlapsMostOrThePrimary) {
+    const std::vector<StickyRect> areas{{0, 0, 1920, 1040}, {1920, 0, 3200, 1024}};
+    const StickyRect onSecond{2000, 100, 2300, 300};
+    EXPECT_EQ(KeepOnScreen(onSecond, areas), onSecond);
+    // A caption still grabbable at the edge stays where it is.
+    EXPECT_EQ(KeepOnScreen({-250, 500, 50, 700}, areas), (StickyRect{-250, 500, 50, 700}));
+    // The second monitor is gone: back onto the primary, at its nearest edge.
+    EXPECT_EQ(KeepOnScreen(onSecond, {areas[0]}), (StickyRect{1620, 100, 1920, 300}));
+    // Far off: the primary; a caption above the top of the screen comes down.
+    EXPECT_EQ(KeepOnScreen({-5000, -4000, -4700, -3850}, areas), (StickyRect{0, 0, 300, 150}));
+    EXPECT_EQ(KeepOnScreen({3000, -100, 3300, 200}, areas), (StickyRect{2900, 0, 3200, 300}));
+    // Larger than the work area: its top left corner on it.
+    EXPECT_EQ(KeepOnScreen({-10, 2000, 2500, 3500}, areas), (StickyRect{0, 0, 2510, 1500}));
 }
 
 }  // namespace
