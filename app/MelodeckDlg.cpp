@@ -51,8 +51,8 @@ bool CMelodeckDlg::OnInitDialog() {
     const int height = client.bottom - client.top;
     MoveWindow(50, 50, width, height + 50);
     m_sticky.m_bDockGroup = true;
-    PlaceListWindows(width);
-    RestoreLayout();
+    PlaceListWindows();
+    if (!RestoreLayout()) PostMessage(kPlaceListsMessage);
     m_wndPlayList.m_pQueue = &m_wndQueue;
 
     // On failure the device shows why; the player goes on without one and playing does nothing.
@@ -138,15 +138,19 @@ LRESULT CMelodeckDlg::OnSkinState(WPARAM what, LPARAM lParam) {
 }
 
 // The queue goes flush below the player and the play list flush below the queue, both left-aligned with
-// the player and as wide as its client area: flush edges are what docks them to the player.
-void CMelodeckDlg::PlaceListWindows(int clientWidth) {
-    RECT player = GetWindowRect();
-    m_wndQueue.MoveWindow(player.left, player.bottom, clientWidth, 200);
+// the player and as wide as it: flush visible frames are what docks them to the player. Only a shown
+// window's visible frame is known, so they are placed again once the player shows.
+void CMelodeckDlg::PlaceListWindows() {
     m_wndQueue.SetWindowText("Queue");
-    RECT queue = m_wndQueue.GetWindowRect();
-    m_wndPlayList.MoveWindow(player.left, queue.bottom, clientWidth, 200);
     m_wndQueue.ShowWindow(SW_SHOW);
     m_wndPlayList.ShowWindow(SW_SHOW);
+    StickyRect above = m_stickyDesktop.GetFrame(m_hWnd);
+    for (CPlayList* list : {&m_wndQueue, &m_wndPlayList}) {
+        const StickyRect place =
+            PlaceFlushBelow(above, m_stickyDesktop.GetInvisibleBorders(CStickyDesktop::ToSticky(list->m_hWnd)), 200);
+        list->MoveWindow(place.left, place.top, place.right - place.left, place.bottom - place.top);
+        above = m_stickyDesktop.GetFrame(list->m_hWnd);
+    }
 }
 
 void CMelodeckDlg::ApplySavedOptions() {
@@ -201,6 +205,7 @@ LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZING: return OnSizing(reinterpret_cast<RECT*>(lParam));
     case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case kShowStartupMessage: return OnShowStartup();
+    case kPlaceListsMessage: PlaceListWindows(); return 0;
     case WM_PAINT: return OnPaint();
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_hIcon);
     case WM_DESTROY: return OnDestroy();

@@ -41,6 +41,8 @@ class CMelodeckDlg : public CDialog, public CTransportController, private ITrans
 public:
     // Opens the paths handed over from outside once the window is up.
     static constexpr UINT kShowStartupMessage = WM_APP + 20;
+    // Places the list windows flush below the player once it shows.
+    static constexpr UINT kPlaceListsMessage = WM_APP + 21;
     // Registered "Melodeck.SkinState": wParam kSkinCount, kSkinIsSkinned (lParam a window) or
     // kSkinGdiObjects.
     static UINT SkinStateMessage();
@@ -138,7 +140,7 @@ private:
     void OnLyrics();
     void OnFind();
     void ToggleListWindow(CPlayList& list, int& shown);
-    void PlaceListWindows(int clientWidth);
+    void PlaceListWindows();
     void SetUpSkin();
     LRESULT OnSkinState(WPARAM what, LPARAM lParam);
     void ApplySavedOptions();
@@ -156,6 +158,7 @@ private:
     void OnBackFromTray();
     void OnCompactPlayPause();
     void OnRestoreFromCompact();
-    void RestoreLayout();
+    // True when the saved places of the list windows were used.
+    bool RestoreLayout();
     void SaveLayout();
 };

@@ -84,7 +84,8 @@ void CMelodeckDlg::OnRestoreFromCompact() {
 
 // A saved place on a monitor that is gone comes back onto the screen; the list windows move with the
 // player, so a docked group stays docked.
-void CMelodeckDlg::RestoreLayout() {
+bool CMelodeckDlg::RestoreLayout() {
+    bool placed = false;
     const std::vector<StickyRect> areas = WorkAreas();
     StickyRect saved;
     int dx = 0, dy = 0;
@@ -93,22 +94,24 @@ void CMelodeckDlg::RestoreLayout() {
         // The player's size comes from its template and font; only its place is kept.
         saved.right = saved.left + (now.right - now.left);
         saved.bottom = saved.top + (now.bottom - now.top);
-        const StickyRect placed = KeepOnScreen(saved, areas);
-        dx = placed.left - saved.left;
-        dy = placed.top - saved.top;
-        SetWindowPos(nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        const StickyRect place = KeepOnScreen(saved, areas);
+        dx = place.left - saved.left;
+        dy = place.top - saved.top;
+        SetWindowPos(nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     for (const ListLayout& layout : ListLayouts(m_wndQueue, m_wndPlayList)) {
         if (ParsePlacement(m_settings.ReadText(layout.windowKey), &saved)) {
             saved.Offset(dx, dy);
-            const StickyRect placed = KeepOnScreen(saved, areas);
-            layout.list->SetWindowPos(nullptr, placed.left, placed.top, placed.right - placed.left,
-                                      placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            const StickyRect place = KeepOnScreen(saved, areas);
+            layout.list->SetWindowPos(nullptr, place.left, place.top, place.right - place.left,
+                                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            placed = true;
         }
         const std::vector<int> widths = ParseWidths(m_settings.ReadText(layout.columnsKey), kColumns);
         for (size_t column = 0; column < widths.size(); ++column)
             layout.list->m_list.SendMessage(LVM_SETCOLUMNWIDTH, column, MAKELPARAM(widths[column], 0));
     }
+    return placed;
 }
 
 void CMelodeckDlg::SaveLayout() {
