@@ -55,6 +55,8 @@ bool CMelodeckDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_LIST_ADDPLAYLIST: OnAddPlayList(); return true;
     case ID_LIST_LOADPLAYLIST: OnLoadPlayList(); return true;
     case ID_LIST_FIND: OnFind(); return true;
+    case CMelodeckCompact::kPlayPauseCommand: OnCompactPlayPause(); return true;
+    case CMelodeckCompact::kRestorePlayerCommand: OnRestoreFromCompact(); return true;
     }
     return CDialog::OnCommand(id, code, control);
 }
@@ -109,7 +111,7 @@ void CMelodeckDlg::UpdateCommand(HMENU popup, UINT id) {
     case ID_VIEW_PLAYLIST: checked = m_bPlayListShown; break;
     case ID_VIEW_QUEUE: checked = m_bQueueShown; break;
     case ID_OPTIONS_RANDOM: checked = m_nRandom; break;
-    case ID_OPTIONS_COMPACT: checked = m_bCompact; break;
+    case ID_OPTIONS_COMPACT: checked = m_bCompact = m_dlgCompact.IsWindowVisible() ? 1 : 0; break;
     case ID_OPTIONS_TRAY: checked = m_nTray; break;
     case ID_OPTIONS_ONTOP: checked = m_nOnTop; break;
     }
@@ -156,9 +158,13 @@ void CMelodeckDlg::OnAlwaysOnTop() {
     ApplyOnTop();
 }
 
-// The check only alternates; the compact view is shown and the player goes to the tray either way.
+// The check tells whether the compact view is up: choosing it again goes back to the player.
 void CMelodeckDlg::OnCompactView() {
-    m_bCompact = Toggled(m_bCompact);
+    if (m_dlgCompact.IsWindowVisible()) {
+        OnRestoreFromCompact();
+        return;
+    }
+    m_bCompact = 1;
     m_dlgCompact.ShowWindow(SW_SHOW);
     ShowWindow(SW_MINIMIZE);
 }

@@ -51,7 +51,8 @@ bool CMelodeckDlg::OnInitDialog() {
     const int height = client.bottom - client.top;
     MoveWindow(50, 50, width, height + 50);
     m_sticky.m_bDockGroup = true;
-    PlaceListWindows(width);
+    PlaceListWindows();
+    if (!RestoreLayout()) PostMessage(kPlaceListsMessage);
     m_wndPlayList.m_pQueue = &m_wndQueue;
 
     // On failure the device shows why; the player goes on without one and playing does nothing.
@@ -63,6 +64,7 @@ bool CMelodeckDlg::OnInitDialog() {
 
     m_banner.SetSpeed(200);
 
+    m_dlgCompact.m_hwndPlayer = m_hWnd;
     m_dlgCompact.Create(IDD_COMPACT, nullptr);
     m_dlgCompact.ShowWindow(SW_HIDE);
 
@@ -139,15 +141,19 @@ LRESULT CMelodeckDlg::OnSkinState(WPARAM what, LPARAM lParam) {
 }
 
 // The queue goes flush below the player and the play list flush below the queue, both left-aligned with
-// the player and as wide as its client area: flush edges are what docks them to the player.
-void CMelodeckDlg::PlaceListWindows(int clientWidth) {
-    RECT player = GetWindowRect();
-    m_wndQueue.MoveWindow(player.left, player.bottom, clientWidth, 200);
+// the player and as wide as it: flush visible frames are what docks them to the player. Only a shown
+// window's visible frame is known, so they are placed again once the player shows.
+void CMelodeckDlg::PlaceListWindows() {
     m_wndQueue.SetWindowText("Queue");
-    RECT queue = m_wndQueue.GetWindowRect();
-    m_wndPlayList.MoveWindow(player.left, queue.bottom, clientWidth, 200);
     m_wndQueue.ShowWindow(SW_SHOW);
     m_wndPlayList.ShowWindow(SW_SHOW);
+    StickyRect above = m_stickyDesktop.GetFrame(m_hWnd);
+    for (CPlayList* list : {&m_wndQueue, &m_wndPlayList}) {
+        const StickyRect place =
+            PlaceFlushBelow(above, m_stickyDesktop.GetInvisibleBorders(CStickyDesktop::ToSticky(list->m_hWnd)), 200);
+        list->MoveWindow(place.left, place.top, place.right - place.left, place.bottom - place.top);
+        above = m_stickyDesktop.GetFrame(list->m_hWnd);
+    }
 }
 
 void CMelodeckDlg::ApplySavedOptions() {
@@ -199,12 +205,16 @@ LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (reinterpret_cast<HWND>(lParam) == m_sliderVolume.m_hWnd && LOWORD(wParam) == TB_ENDTRACK)
             OnVolumeChosen();
         break;
+    case WM_WINDOWPOSCHANGED:
+        if (!::IsIconic(m_hWnd)) m_rcPlayer = GetWindowRect();
+        break;
     case CSystemTray::kCallbackMessage: return OnTrayMessage(wParam, lParam);
     case WM_NCLBUTTONDOWN: return OnNcLButtonDown(wParam, lParam);
     case WM_MOVING: return OnMoving(reinterpret_cast<RECT*>(lParam));
     case WM_SIZING: return OnSizing(reinterpret_cast<RECT*>(lParam));
     case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case kShowStartupMessage: return OnShowStartup();
+    case kPlaceListsMessage: PlaceListWindows(); return 0;
     case WM_PAINT: return OnPaint();
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_hIcon);
     case WM_DESTROY: return OnDestroy();
@@ -234,6 +244,7 @@ void CMelodeckDlg::ShowNowPlaying(const std::string& text) {
     m_banner.AddText(text, 0, 0x00FFFFFF);
     m_trayIcon.ShowBalloon(text, nullptr, 0, 10000);
     m_trayIcon.SetTooltipText(text);
+    m_dlgCompact.SetSong(text);
 }
 
 void CMelodeckDlg::OnVolumeChosen() {
@@ -249,6 +260,7 @@ void CMelodeckDlg::ShowReplaying(const std::string& text) {
     m_segmentScratch.SetSegment(0, segment);
     m_banner.RemoveAll();
     m_banner.AddSegment(segment);
+    m_dlgCompact.SetSong(text);
 }
 
 void CMelodeckDlg::ShowMessage(const std::string& text) { MessageBox(text); }
@@ -273,8 +285,14 @@ LRESULT CMelodeckDlg::OnCreate() {
 // player, so the player goes to the tray behind it either way.
 LRESULT CMelodeckDlg::OnSize(WPARAM type) {
     LRESULT result = Default();
-    if (type == SIZE_MINIMIZED && (m_nTray != 0 || m_dlgCompact.IsWindowVisible()))
+    if (type == SIZE_MINIMIZED && (m_nTray != 0 || m_dlgCompact.IsWindowVisible())) {
+        m_bInTray = true;
         m_trayIcon.MinimiseToTray(m_hWnd);
+        OnToTray();
+    } else if (m_bInTray && (type == SIZE_RESTORED || type == SIZE_MAXIMIZED)) {
+        m_bInTray = false;
+        OnBackFromTray();
+    }
     return result;
 }
 
@@ -341,6 +359,7 @@ LRESULT CMelodeckDlg::OnQueryEndSession() { return TRUE; }
 // may follow does not save them again.
 LRESULT CMelodeckDlg::OnEndSession(bool ending) {
     if (!ending) return 0;
+    SaveLayout();
     EndPlayer(IDCANCEL);
     SaveLists();
     return 0;

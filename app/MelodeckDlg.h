@@ -43,6 +43,8 @@ class CMelodeckDlg : public CDialog, public CTransportController, private ITrans
 public:
     // Opens the paths handed over from outside once the window is up.
     static constexpr UINT kShowStartupMessage = WM_APP + 20;
+    // Places the list windows flush below the player once it shows.
+    static constexpr UINT kPlaceListsMessage = WM_APP + 21;
     // Registered "Melodeck.SkinState": wParam kSkinCount, kSkinIsSkinned (lParam a window) or
     // kSkinGdiObjects.
     static UINT SkinStateMessage();
@@ -79,6 +81,8 @@ public:
     int m_nSavedVolume = -1;  // the volume last written to the INI file
     bool m_bListsSaved = false;  // once per run: at the end of the session or at destruction
     bool m_bClosing = false;     // the player ends: paths handed over now would be lost
+    bool m_bInTray = false;      // minimised to the tray; the next restore brings the list windows back
+    RECT m_rcPlayer{};           // the player's rectangle when last not minimised, for the saved layout
     CListDropTarget m_dropQueue;
     CListDropTarget m_dropPlayList;
 
@@ -95,6 +99,8 @@ public:
     void OpenPaths(CPlayList& list, const std::vector<std::string>& paths);
     // The paths of the command line, opened once the window is up.
     std::vector<std::string> m_startPaths;
+    // Saves the windows' layout first: the list windows go before this window's own WM_DESTROY.
+    bool DestroyWindow() override;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -148,7 +154,7 @@ private:
     void OnLyrics();
     void OnFind();
     void ToggleListWindow(CPlayList& list, int& shown);
-    void PlaceListWindows(int clientWidth);
+    void PlaceListWindows();
     void SetUpSkin();
     LRESULT OnSkinState(WPARAM what, LPARAM lParam);
     void ApplySavedOptions();
@@ -160,4 +166,13 @@ private:
     LRESULT OnQueryEndSession();
     LRESULT OnEndSession(bool ending);
     LRESULT OnListClosed(LPARAM listId);
+
+    // The other windows around the player: back from the tray, the compact view, the kept layout.
+    void OnToTray();
+    void OnBackFromTray();
+    void OnCompactPlayPause();
+    void OnRestoreFromCompact();
+    // True when the saved places of the list windows were used.
+    bool RestoreLayout();
+    void SaveLayout();
 };

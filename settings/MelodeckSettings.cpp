@@ -73,6 +73,20 @@ void CMelodeckSettings::WriteInt(const std::string& key, int value) const {
     WriteText(key, text);
 }
 
+std::string CMelodeckSettings::ReadText(const std::string& key) const {
+    const std::string path = GetIniPath();
+    if (path.empty()) return {};
+    char text[kPathSize] = {};
+    const DWORD length = ::GetPrivateProfileStringA(kSectionRead, key.c_str(), "", text, kPathSize, path.c_str());
+    return std::string(text, length < static_cast<DWORD>(kPathSize) ? length : kPathSize - 1);
+}
+
+void CMelodeckSettings::WriteText(const std::string& key, const std::string& text) const {
+    const std::string path = GetIniPath();
+    if (path.empty()) return;
+    ::WritePrivateProfileStringA(kSectionWritten, key.c_str(), text.c_str(), path.c_str());
+}
+
 std::string CMelodeckSettings::ReadFontText() const {
     const std::string path = GetIniPath();
     if (path.empty()) return kNoFont;

@@ -32,6 +32,15 @@ public:
     // The key's integer; defaultValue (0 unless given) when absent, 0 when not a number.
     int ReadInt(const std::string& key, int defaultValue = 0) const;
     void WriteInt(const std::string& key, int value) const;
+    // Window places and column widths, kept across restarts; earlier versions ignore these keys.
+    static constexpr const char* kPlayerWindow = "PlayerWindow";
+    static constexpr const char* kQueueWindow = "QueueWindow";
+    static constexpr const char* kPlayListWindow = "PlayListWindow";
+    static constexpr const char* kQueueColumns = "QueueColumns";
+    static constexpr const char* kPlayListColumns = "PlayListColumns";
+    // The key's text, at most 259 characters; empty when absent.
+    std::string ReadText(const std::string& key) const;
+    void WriteText(const std::string& key, const std::string& text) const;
     // The font record, at most 259 characters; "~" when absent.
     std::string ReadFontText() const;
     // The text up to its first line break, so that the record stays one line of the file.

@@ -17,6 +17,13 @@ bool StickyRect::Intersects(const StickyRect& other) const {
            std::max(top, other.top) < std::min(bottom, other.bottom);
 }
 
+StickyRect PlaceFlushBelow(const StickyRect& aboveFrame, const StickyRect& borders, int height) {
+    const StickyRect frame{aboveFrame.left, aboveFrame.bottom, aboveFrame.right, aboveFrame.bottom + height};
+    StickyRect window = WindowRectOfFrame(frame, borders);
+    window.bottom = window.top + height;
+    return window;
+}
+
 CStickyDragManager::CStickyDragManager(const IStickyDesktop& desktop) : m_desktop(desktop) { Init(nullptr); }
 
 void CStickyDragManager::Init(StickyWindow mainWindow) {
@@ -38,6 +45,18 @@ StickyRect CStickyDragManager::RectOf(StickyWindow window) const {
     return rect;
 }
 
+bool CStickyDragManager::FrameOf(StickyWindow window, StickyRect* frame) const {
+    StickyRect rect;
+    if (!m_desktop.GetWindowRect(window, &rect)) return false;
+    *frame = FrameOfWindowRect(rect, m_desktop.GetInvisibleBorders(window));
+    return true;
+}
+
+bool CStickyDragManager::TargetRect(StickyWindow target, const StickyRect& moving, StickyRect* rect) const {
+    if (target == m_hwndNoDock && m_desktop.GetWorkArea(moving, rect)) return true;
+    return FrameOf(target, rect);
+}
+
 void CStickyDragManager::StartDrag() {
     for (int side = 0; side < 4; ++side) {
         m_bSnapped[side] = false;
@@ -52,7 +71,7 @@ void CStickyDragManager::StartDrag() {
     } else {
         m_targets = m_windows;
     }
-    m_rcLast = RectOf(m_hwndMain);
+    if (!FrameOf(m_hwndMain, &m_rcLast)) m_rcLast = StickyRect{};
 }
 
 // Marks every window touching the start window edge to edge, then the windows touching those, once each.
@@ -65,13 +84,13 @@ void CStickyDragManager::FindDocked(StickyWindow start, int expanding) {
         m_expanded[static_cast<size_t>(expanding)] = true;
     }
     StickyRect r;
-    if (m_desktop.GetWindowRect(start, &r)) {
+    if (FrameOf(start, &r)) {
         const StickyRect grown = r.Inflated(1);
         for (size_t a = 0; a < count; ++a) {
             StickyWindow window = m_windows[a];
             if (window == m_hwndNoDock || static_cast<int>(a) == expanding || m_isDocked[a]) continue;
             StickyRect w;
-            if (!m_desktop.GetWindowRect(window, &w) || !w.Intersects(grown)) continue;
+            if (!FrameOf(window, &w) || !w.Intersects(grown)) continue;
             if (w.left == r.left || w.left == r.right || w.right == r.left || w.right == r.right ||
                 w.top == r.top || w.top == r.bottom || w.bottom == r.top || w.bottom == r.bottom)
                 m_isDocked[a] = true;
@@ -86,6 +105,13 @@ void CStickyDragManager::FindDocked(StickyWindow start, int expanding) {
 }
 
 void CStickyDragManager::SnapRect(StickyRect& rect) {
+    const StickyRect borders = m_desktop.GetInvisibleBorders(m_hwndMain);
+    StickyRect frame = FrameOfWindowRect(rect, borders);
+    SnapFrame(frame);
+    rect = WindowRectOfFrame(frame, borders);
+}
+
+void CStickyDragManager::SnapFrame(StickyRect& rect) {
     const int d = m_nSnapDistance;
     const StickyPoint cursor = m_desktop.GetCursorPos();
 
@@ -106,7 +132,7 @@ void CStickyDragManager::SnapRect(StickyRect& rect) {
     int xSide = kNoSide, ySide = kNoSide;
     for (StickyWindow target : m_targets) {
         StickyRect t;
-        if (!m_desktop.GetWindowRect(target, &t) || !t.Inflated(d).Intersects(rect)) continue;
+        if (!TargetRect(target, rect, &t) || !t.Inflated(d).Intersects(rect)) continue;
 
         if (Near(rect.right, t.left, d)) {
             xSide = kRight;
@@ -150,16 +176,19 @@ void CStickyDragManager::SnapRect(StickyRect& rect) {
     }
 }
 
-CStickyDragManager::Moves CStickyDragManager::OnMoving(StickyRect& rect) {
+CStickyDragManager::Moves CStickyDragManager::OnMoving(StickyRect& window) {
     Moves moves;
+    const StickyRect mainBorders = m_desktop.GetInvisibleBorders(m_hwndMain);
+    StickyRect rect = FrameOfWindowRect(window, mainBorders);
     const int dx = rect.left - m_rcLast.left;
     const int dy = rect.top - m_rcLast.top;
     const StickyPoint proposed{rect.left, rect.top};
 
     if (m_bDockGroup && !m_docked.empty()) {
         std::vector<StickyRect>& group = moves.rects;
-        for (StickyWindow window : m_docked) {
-            StickyRect r = RectOf(window);
+        for (StickyWindow docked : m_docked) {
+            StickyRect r;
+            if (!FrameOf(docked, &r)) r = StickyRect{};
             r.Offset(dx, dy);
             group.push_back(r);
         }
@@ -175,11 +204,11 @@ CStickyDragManager::Moves CStickyDragManager::OnMoving(StickyRect& rect) {
         for (int pass = 0; pass < kMaxSettlePasses; ++pass) {
             const StickyPoint before{rect.left, rect.top};
             StickyRect saved = rect;
-            SnapRect(rect);
+            SnapFrame(rect);
             shiftOthers(saved, rect, group.size());
             for (size_t f = 0; f < group.size(); ++f) {
                 saved = group[f];
-                SnapRect(group[f]);
+                SnapFrame(group[f]);
                 shiftOthers(saved, group[f], f);
             }
             if (rect.left == before.x && rect.top == before.y) break;
@@ -192,17 +221,25 @@ CStickyDragManager::Moves CStickyDragManager::OnMoving(StickyRect& rect) {
         }
         moves.windows = m_docked;
     } else {
-        SnapRect(rect);
+        SnapFrame(rect);
     }
     m_rcLast = rect;
+    window = WindowRectOfFrame(rect, mainBorders);
     return moves;
 }
 
 void CStickyDragManager::SnapEdges(StickyRect& rect) const {
+    const StickyRect borders = m_desktop.GetInvisibleBorders(m_hwndMain);
+    StickyRect frame = FrameOfWindowRect(rect, borders);
+    SnapFrameEdges(frame);
+    rect = WindowRectOfFrame(frame, borders);
+}
+
+void CStickyDragManager::SnapFrameEdges(StickyRect& rect) const {
     const int d = m_nSnapDistance;
     for (StickyWindow target : m_targets) {
         StickyRect t;
-        if (!m_desktop.GetWindowRect(target, &t) || !t.Inflated(d).Intersects(rect)) continue;
+        if (!TargetRect(target, rect, &t) || !t.Inflated(d).Intersects(rect)) continue;
         if (Near(rect.right, t.left, d))
             rect.right = t.left;
         else if (Near(rect.right, t.right, d))

@@ -1,8 +1,10 @@
 #pragma once
 // CStickyDragManager: makes a dragged window magnetic. Its edges snap to the edges of the other
-// candidate windows and of the screen, and the windows docked to it (edge to edge, directly or through a
-// chain) move with it as one group. Pure geometry on screen rectangles: the window system is reached
-// through IStickyDesktop, so the rules run and are tested without it.
+// candidate windows and of the work area of its monitor, and the windows docked to it (edge to edge,
+// directly or through a chain) move with it as one group. Pure geometry on screen rectangles: the window
+// system is reached through IStickyDesktop, so the rules run and are tested without it. Edges are those
+// of the visible frames, which on newer systems lie inside the window rectangles; rectangles going in
+// and out are window rectangles.
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -44,7 +46,27 @@ public:
     // The window's current rectangle; false (and nothing written) when there is no such window.
     virtual bool GetWindowRect(StickyWindow window, StickyRect* rect) const = 0;
     virtual StickyPoint GetCursorPos() const = 0;
+    // How far the window's visible frame lies inside its rectangle on each side (left, top, right,
+    // bottom, all zero or more): the invisible resize border of newer systems. None by default.
+    virtual StickyRect GetInvisibleBorders(StickyWindow window) const { return StickyRect{}; }
+    // The work area of the monitor the rectangle is on; false when the desktop cannot tell, and the
+    // screen window's own rectangle is used.
+    virtual bool GetWorkArea(const StickyRect& rect, StickyRect* area) const { return false; }
 };
+
+// The visible frame of a window rectangle, and back.
+inline StickyRect FrameOfWindowRect(const StickyRect& window, const StickyRect& borders) {
+    return StickyRect{window.left + borders.left, window.top + borders.top, window.right - borders.right,
+                      window.bottom - borders.bottom};
+}
+inline StickyRect WindowRectOfFrame(const StickyRect& frame, const StickyRect& borders) {
+    return StickyRect{frame.left - borders.left, frame.top - borders.top, frame.right + borders.right,
+                      frame.bottom + borders.bottom};
+}
+
+// The window rectangle that puts a window with these borders flush below the frame above, its visible
+// frame as wide as that one and height pixels high (as a window rectangle).
+StickyRect PlaceFlushBelow(const StickyRect& aboveFrame, const StickyRect& borders, int height);
 
 class CStickyDragManager {
 public:
@@ -68,17 +90,17 @@ public:
     void StartDrag();
     // The main window's proposed rectangle while it moves (adjusted in place); returns the docked windows
     // with their new rectangles.
-    Moves OnMoving(StickyRect& rect);
+    Moves OnMoving(StickyRect& window);
     // Snaps a proposed rectangle of the main window while it is resized.
     void SnapEdges(StickyRect& rect) const;
-    // Snaps one moving rectangle to the targets, keeping the side marks.
+    // Snaps one moving window rectangle to the targets, keeping the side marks.
     void SnapRect(StickyRect& rect);
 
     // When nothing snapped and the window drifted more than 10 pixels from where the grab point puts it
     // (cursor - grab), moves the rectangle there; true when it moved.
     static bool PullUnderCursor(StickyRect& rect, StickyPoint cursor, StickyPoint grab);
 
-    StickyRect m_rcLast;
+    StickyRect m_rcLast;  // the main window's visible frame after the previous move step
     bool m_bDockGroup = false;
     int m_nSnapDistance = kDefaultSnapDistance;
     bool m_bSnapped[4] = {};
@@ -95,5 +117,10 @@ private:
     const IStickyDesktop& m_desktop;
 
     StickyRect RectOf(StickyWindow window) const;
+    bool FrameOf(StickyWindow window, StickyRect* frame) const;
+    // What a moving frame snaps to: the target's frame, or for the screen the work area it is on.
+    bool TargetRect(StickyWindow target, const StickyRect& moving, StickyRect* rect) const;
+    void SnapFrame(StickyRect& frame);
+    void SnapFrameEdges(StickyRect& frame) const;
     void FindDocked(StickyWindow start, int expanding);
 };

@@ -148,16 +148,23 @@ TEST_F(PlayerCommandsTest, LyricsBeforeAnythingPlayedSaysThereIsNoArtist) {
     EXPECT_EQ("No Artist information availible for look up", box.Text());
 }
 
-TEST_F(PlayerCommandsTest, CompactViewShowsTwiceWhileItsCheckAlternates) {
-    for (bool checked : {true, false}) {
+// The check is on exactly while the compact view is up, however it goes: the player restored from
+// the tray, or the compact view closed (the player then stays in the tray).
+TEST_F(PlayerCommandsTest, CompactViewCheckIsOnExactlyWhileTheCompactViewIsUp) {
+    for (bool restoreFromTray : {true, false}) {
         Command(ID_OPTIONS_COMPACT);
         EXPECT_TRUE(m_player.m_dlgCompact.IsWindowVisible());
         EXPECT_FALSE(m_player.IsWindowVisible()) << "the player went to the tray";
-        EXPECT_EQ(checked, IsChecked(ID_OPTIONS_COMPACT));
-        m_player.SendMessage(CSystemTray::kCallbackMessage, CSystemTray::kIconId, WM_LBUTTONDBLCLK);
-        EXPECT_TRUE(m_player.IsWindowVisible()) << "a double-click on the icon brings it back";
-        m_player.m_dlgCompact.SendMessage(WM_CLOSE);
+        EXPECT_TRUE(IsChecked(ID_OPTIONS_COMPACT));
+        if (restoreFromTray) {
+            m_player.SendMessage(CSystemTray::kCallbackMessage, CSystemTray::kIconId, WM_LBUTTONDBLCLK);
+            EXPECT_TRUE(m_player.IsWindowVisible()) << "a double-click on the icon brings it back";
+        } else {
+            m_player.m_dlgCompact.SendMessage(WM_CLOSE);
+            EXPECT_FALSE(m_player.IsWindowVisible());
+        }
         EXPECT_TRUE(WaitFor([&] { return !m_player.m_dlgCompact.IsWindowVisible(); }, 5000));
+        EXPECT_FALSE(IsChecked(ID_OPTIONS_COMPACT));
     }
 }
 

@@ -1,6 +1,8 @@
 // The real program: its windows at start-up and a clean end.
+#include "library/SavedList.h"
 #include "support/MelodeckProcess.h"
 #include "support/RemoteList.h"
+#include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,20 @@ RECT WindowRect(HWND hWnd) {
     ::GetWindowRect(hWnd, &rect);
     return rect;
 }
+
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+std::string TextOf(HWND hWnd) {
+    char text[256] = {};
+    ::GetWindowTextA(hWnd, text, sizeof(text));
+    return text;
+}
+
+constexpr UINT kTrayMessage = WM_APP + 10;
+constexpr UINT kTrayIcon = 170;
+constexpr UINT kCompactView = 32775;
 
 class PlayerWindowTest : public testing::Test {
 protected:
@@ -72,6 +88,117 @@ TEST_F(PlayerWindowTest, ClosingAListWindowOnlyHidesIt) {
     EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(queue); }, 5000));
     EXPECT_TRUE(::IsWindow(queue));
     EXPECT_TRUE(m_program.IsRunning());
+}
+
+TEST_F(PlayerWindowTest, RestoringFromTheTrayBringsBackBothListWindowsInPlace) {
+    HWND queue = m_program.FindTopLevel("Queue");
+    HWND playList = m_program.FindTopLevel("Play List");
+    ASSERT_TRUE(queue && playList);
+    const RECT queueRect = WindowRect(queue), playListRect = WindowRect(playList);
+    ::PostMessageA(m_program.Player(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(m_program.Player()); }, 20000));
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(queue) && !::IsWindowVisible(playList); }, 20000));
+
+    ::PostMessageA(m_program.Player(), kTrayMessage, kTrayIcon, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(m_program.Player()) != FALSE; }, 20000));
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(queue) && ::IsWindowVisible(playList); }, 20000));
+    EXPECT_TRUE(SameRect(queueRect, WindowRect(queue)));
+    EXPECT_TRUE(SameRect(playListRect, WindowRect(playList)));
+}
+
+}  // namespace
+
+namespace {
+
+// The compact view, standing in for the player in the tray, on songs of the saved play list.
+TEST(CompactViewTest, ShowsTheSongItsButtonsDriveThePlayerAndADoubleClickBringsThePlayerBack) {
+    CMelodeckProcess program;
+    std::vector<MediaEntry> entries;
+    for (const char* name : {"Alpha", "Bravo"}) {
+        const std::string path = program.PathIn(std::string(name) + ".wav");
+        ASSERT_TRUE(WriteWavFile(path, 20000));
+        entries.push_back({path, std::string(name) + ".wav", "Band" + std::string(1, '\0'), name + std::string(1, '\0'), name + std::string(1, '\0')});
+    }
+    std::string error;
+    ASSERT_TRUE(WriteSavedList(program.PathIn("Playlist.dat"), entries, &error)) << error;
+    ASSERT_TRUE(program.Start());
+    HWND list = ::GetDlgItem(program.FindTopLevel("Play List"), 1002);
+    ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 20000));
+
+    ::PostMessageA(program.Player(), WM_COMMAND, kCompactView, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(program.Player()); }, 20000));
+    HWND playList = ::GetParent(list);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(playList); }, 20000)) << "the lists go with the player";
+    HWND compact = program.FindTopLevel("Melodeck", 20000);
+    ASSERT_TRUE(compact && compact != program.Player());
+    HWND song = ::GetDlgItem(compact, 1009);
+    ASSERT_TRUE(song);
+
+    ::PostMessageA(::GetDlgItem(compact, 1003), BM_CLICK, 0, 0);  // Play/Pause
+    EXPECT_TRUE(WaitFor([&] { return TextOf(song) == "Band - Alpha"; }, 20000)) << TextOf(song);
+    ::PostMessageA(::GetDlgItem(compact, 1006), BM_CLICK, 0, 0);  // Next
+    EXPECT_TRUE(WaitFor([&] { return TextOf(song) == "Band - Bravo"; }, 20000)) << TextOf(song);
+    HWND pause = ::GetDlgItem(program.Player(), 1007);
+    ::PostMessageA(::GetDlgItem(compact, 1003), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return ::SendMessageA(pause, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 20000));
+    ::PostMessageA(::GetDlgItem(compact, 1003), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return ::SendMessageA(pause, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 20000));
+
+    ::PostMessageA(compact, WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(program.Player()) != FALSE; }, 20000));
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(compact); }, 20000));
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(playList) != FALSE; }, 20000));
+    program.Close();
+}
+
+// Window places and column widths kept across restarts, and brought back onto the screen.
+class KeptLayoutTest : public testing::Test {
+protected:
+    static int ColumnWidth(HWND window, int column) {
+        return static_cast<int>(::SendMessageA(::GetDlgItem(window, 1002), LVM_GETCOLUMNWIDTH, column, 0));
+    }
+    static bool OnScreen(const RECT& rect) {
+        const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+        const RECT screen{left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                          top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+        return rect.left >= screen.left && rect.top >= screen.top && rect.right <= screen.right &&
+               rect.bottom <= screen.bottom;
+    }
+    CMelodeckProcess m_program;
+};
+
+TEST_F(KeptLayoutTest, AMovedPlayerAResizedListAndAColumnWidthComeBackAfterARestart) {
+    ASSERT_TRUE(m_program.Start());
+    HWND playList = m_program.FindTopLevel("Play List");
+    ASSERT_TRUE(playList);
+    ASSERT_TRUE(::SetWindowPos(m_program.Player(), nullptr, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
+    ASSERT_TRUE(::SetWindowPos(playList, nullptr, 420, 300, 330, 240, SWP_NOZORDER));
+    ::SendMessageA(::GetDlgItem(m_program.FindTopLevel("Queue"), 1002), LVM_SETCOLUMNWIDTH, 1, 77);
+    const RECT player = WindowRect(m_program.Player()), list = WindowRect(playList);
+    ASSERT_TRUE(m_program.Close());
+
+    ASSERT_TRUE(m_program.Start());
+    EXPECT_TRUE(SameRect(player, WindowRect(m_program.Player())));
+    EXPECT_TRUE(SameRect(list, WindowRect(m_program.FindTopLevel("Play List"))));
+    EXPECT_EQ(77, ColumnWidth(m_program.FindTopLevel("Queue"), 1));
+    EXPECT_EQ(150, ColumnWidth(m_program.FindTopLevel("Play List"), 1));
+}
+
+TEST_F(KeptLayoutTest, PlacesOffEveryMonitorComeBackOnTheScreen) {
+    HANDLE file = ::CreateFileA(m_program.PathIn("Melodeck.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    const std::string ini = "[Setup]\r\nPlayerWindow=-5000,-4000,300,150\r\nPlayListWindow=9000,100,300,200\r\n"
+                            "QueueWindow=junk\r\nQueueColumns=10,x,30\r\n";
+    DWORD written = 0;
+    ::WriteFile(file, ini.data(), static_cast<DWORD>(ini.size()), &written, nullptr);
+    ::CloseHandle(file);
+    ASSERT_TRUE(m_program.Start());
+    EXPECT_TRUE(OnScreen(WindowRect(m_program.Player())));
+    RECT list = WindowRect(m_program.FindTopLevel("Play List"));
+    EXPECT_TRUE(OnScreen(list));
+    EXPECT_EQ(300, list.right - list.left);
+    EXPECT_EQ(150, ColumnWidth(m_program.FindTopLevel("Queue"), 1)) << "a damaged value is ignored";
 }
 
 }  // namespace
