@@ -46,8 +46,7 @@ bool ForEachInDirectory(const std::string& folder,
         // could not show, or one that would make the path too long to open, goes by its short name.
         const bool tooLong = folder.size() + 1 + name.size() + kShortNameRoom >= MAX_PATH;
         if ((!whole || tooLong) && data.cAlternateFileName[0]) Narrow(data.cAlternateFileName, &name);
-        bool isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                           !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        const bool isDirectory = IsFolderToWalk(data.dwFileAttributes, data.dwReserved0);
         if (!visit(name, isDirectory)) break;
     } while (::FindNextFileW(find, &data));
     return true;

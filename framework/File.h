@@ -85,6 +85,9 @@ private:
 // description.
 bool ReplaceFileWith(const std::string& target, const std::string& source, std::string* error);
 
+// True when a file or folder exists at the path as written.
+bool PathExists(const std::string& path);
+
 // A growable file in memory. Always open; Close empties it.
 class CMemFile : public CFile {
 public:

@@ -181,3 +181,8 @@ bool ReplaceFileWith(const std::string& target, const std::string& source, std::
     }
     return true;
 }
+
+bool PathExists(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0;
+}

@@ -157,3 +157,7 @@ bool ReplaceFileWith(const std::string& target, const std::string& source, std::
         return fail(GetLastError());
     return true;
 }
+
+bool PathExists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}

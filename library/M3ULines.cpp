@@ -58,15 +58,33 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
     return lines;
 }
 
-bool M3UEntryPath(const std::string& line, const std::string& directory, std::string& path) {
-    if (line.empty() || line[0] == '#' || IsWebAddress(line)) return false;
+namespace {
+
+std::string JoinedPath(const std::string& line, const std::string& directory) {
     bool drivePath = line.size() >= 3 && IsAsciiLetter(line[0]) && line[1] == ':' && line[2] == '/';
     if (line.find(":\\") != std::string::npos || drivePath || StartsWith(line, "\\\\") || directory.empty())
-        path = line;
-    else if (line[0] == '\\')
-        path = RootOf(directory) + line;
-    else
-        path = directory + "\\" + line;
+        return line;
+    if (line[0] == '\\') return RootOf(directory) + line;
+    return directory + "\\" + line;
+}
+
+} // namespace
+
+bool M3UEntryPath(const std::string& line, const std::string& directory, std::string& path,
+                  const std::function<bool(const std::string&)>& exists) {
+    const size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line[first] == '#') return false;
+    // Other programs indent their lines; a name that really starts with a blank is kept when it is there.
+    if (first > 0) {
+        std::string asWritten = JoinedPath(line, directory);
+        if (exists && exists(asWritten)) {
+            path = asWritten;
+            return true;
+        }
+    }
+    const std::string trimmed = line.substr(first);
+    if (IsWebAddress(trimmed)) return false;
+    path = JoinedPath(trimmed, directory);
     return true;
 }
 

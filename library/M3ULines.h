@@ -3,6 +3,7 @@
 // into lines, which line names a file and how, and the text this program writes.
 #include "library/MediaEntry.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,16 @@ std::string TextToAnsi(const std::string& bytes);
 // lone CR at the very end) is an ordinary character of its line, and so is a zero byte.
 std::vector<std::string> SplitLines(const std::string& bytes);
 
-// The file that one play-list line names, or false for a line that names none (empty, starting with "#",
-// or a web address, which the device cannot play). Complete paths are taken unchanged: a line with ":\"
-// in it, a drive followed by ":/", or a "\\server\share" path. A line starting with one "\" is rooted
-// on the list directory's drive (or share) when it has one, and taken unchanged otherwise. Any other line
-// is relative to the list's directory, joined with "\" unless the directory is empty. Nothing else is
-// normalised: no ".." resolution, no trimming, forward slashes stay.
-bool M3UEntryPath(const std::string& line, const std::string& directory, std::string& path);
+// The file that one play-list line names, or false for a line that names none (blank, a comment whose
+// first non-blank character is "#", or a web address, which the device cannot play). Complete paths are
+// taken unchanged: a line with ":\" in it, a drive followed by ":/", or a "\\server\share" path. A line
+// starting with one "\" is rooted on the list directory's drive (or share) when it has one, and taken
+// unchanged otherwise. Any other line is relative to the list's directory, joined with "\" unless the
+// directory is empty. Leading blanks (spaces, tabs) are indentation of the writing program unless the
+// path as written exists (exists, when given, says so); nothing else is normalised: no ".." resolution,
+// no trimming at the end, forward slashes stay.
+bool M3UEntryPath(const std::string& line, const std::string& directory, std::string& path,
+                  const std::function<bool(const std::string&)>& exists = {});
 
 // True for a line that starts with an address scheme of two or more characters and "://" (http://...,
 // mms://...).

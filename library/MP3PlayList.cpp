@@ -1,6 +1,7 @@
 #include "library/MP3PlayList.h"
 
 #include "framework/Exception.h"
+#include "framework/File.h"
 #include "library/M3ULines.h"
 #include "library/TextFile.h"
 
@@ -28,7 +29,7 @@ int CMP3PlayList::GetEntry(int index, MediaEntry& out, std::string& extension) c
         throw CInvalidArgException("Play list line " + std::to_string(index) + " does not exist");
     const std::string& line = m_lines[static_cast<size_t>(index)];
     std::string path;
-    if (!M3UEntryPath(line, m_strDirectory, path)) return 0;
+    if (!M3UEntryPath(line, m_strDirectory, path, PathExists)) return 0;
     out = MediaEntry();
     out.m_strPath = path;
     extension = M3UExtension(line);

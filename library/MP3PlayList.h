@@ -17,9 +17,9 @@ public:
     int GetCount() const { return static_cast<int>(m_lines.size()); }
 
     // 1 when line index names a file: out becomes an entry with only its path set, and extension the
-    // line's last four characters. 0 for a line that names none (empty, a "#" line such as the header,
-    // or a web address); out and extension are then left alone. Throws CInvalidArgException for an
-    // index outside 0 .. GetCount() - 1.
+    // line's last four characters. 0 for a line that names none (blank, a "#" line such as the header,
+    // indented or not, or a web address); out and extension are then left alone. Throws
+    // CInvalidArgException for an index outside 0 .. GetCount() - 1.
     int GetEntry(int index, MediaEntry& out, std::string& extension) const;
 
     std::vector<std::string> m_lines;  // the lines of the file, in order

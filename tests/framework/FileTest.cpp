@@ -1,4 +1,5 @@
 // The file layer's contract, run against the system backend of each build (natively and under Wine).
+#include "framework/Directory.h"
 #include "framework/File.h"
 
 #include "framework/TestTempDir.h"
@@ -282,3 +283,17 @@ TEST(MemFileTest, WritesBeyondItsLimitFailLikeAFullDisk) {
 }
 
 } // namespace
+
+// Tags as Windows sets them: cloud placeholders (OneDrive), deduplication and tiered storage hold the
+// folder itself; junctions and symbolic links lead elsewhere.
+TEST(FolderWalkRuleTest, ReparsePointFoldersAreEnteredUnlessTheyAreNameSurrogates) {
+    constexpr unsigned long kDirectory = 0x10, kReparse = 0x400, kHidden = 0x2;
+    EXPECT_TRUE(IsFolderToWalk(kDirectory, 0));
+    EXPECT_TRUE(IsFolderToWalk(kDirectory | kHidden, 0));
+    EXPECT_FALSE(IsFolderToWalk(0x20, 0));
+    for (unsigned long tag : {0x9000001Aul, 0x9000601Aul, 0x80000013ul, 0x8000001Eul, 0x00000123ul})
+        EXPECT_TRUE(IsFolderToWalk(kDirectory | kReparse, tag)) << std::hex << tag;
+    for (unsigned long tag : {0xA0000003ul, 0xA000000Cul, 0xA000001Dul, 0x20000123ul})
+        EXPECT_FALSE(IsFolderToWalk(kDirectory | kReparse, tag)) << std::hex << tag;
+    EXPECT_FALSE(IsFolderToWalk(kReparse | 0x20, 0x9000001Aul));
+}

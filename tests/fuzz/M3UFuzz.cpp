@@ -69,10 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 Check(path == "untouched", "a skipped line leaves the path alone", size);
                 continue;
             }
-            Check(!line.empty() && line[0] != '#' && !IsWebAddress(line),
-                  "comments and addresses are skipped", size);
-            Check(EndsWith(path, line), "a path ends in its line", size);
-            Check(path == line || line[0] == '\\' || path == std::string(directory) + "\\" + line,
+            // No file exists here: leading blanks are always indentation.
+            const std::string text = line.substr(line.find_first_not_of(" \t"));
+            Check(text[0] != '#' && !IsWebAddress(text), "comments and addresses are skipped", size);
+            Check(EndsWith(path, text), "a path ends in its line", size);
+            Check(path == text || text[0] == '\\' || path == std::string(directory) + "\\" + text,
                   "only relative lines are joined to the directory", size);
         }
     }

@@ -76,13 +76,17 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{"ColonBackslashAnywhereIsComplete", "notes:\\c.mp3", "D:\\Lists", true, "notes:\\c.mp3"},
         EntryCase{"NoDirectoryKeepsTheLine", "a.mp3", "", true, "a.mp3"},
         EntryCase{"DotDotNotResolved", "..\\up.mp3", "D:\\Lists", true, "D:\\Lists\\..\\up.mp3"},
-        EntryCase{"BlanksNotTrimmed", " a.mp3 ", "D:\\Lists", true, "D:\\Lists\\ a.mp3 "},
+        EntryCase{"LeadingBlanksTrimmedTrailingKept", " \t a.mp3 ", "D:\\Lists", true, "D:\\Lists\\a.mp3 "},
+        EntryCase{"IndentedCompletePath", "\tC:\\x\\c.mp3", "D:\\Lists", true, "C:\\x\\c.mp3"},
         EntryCase{"ForwardSlashesStay", "sub/b.mp3", "D:\\Lists", true, "D:\\Lists\\sub/b.mp3"},
         EntryCase{"DriveWithoutBackslashIsRelative", "C:a.mp3", "D:\\Lists", true, "D:\\Lists\\C:a.mp3"},
         EntryCase{"HashLineSkipped", "#EXTINF:215,Artist - Song", "D:\\Lists", false, ""},
         EntryCase{"HeaderSkipped", "#EXTM3U", "D:\\Lists", false, ""},
-        EntryCase{"HashAfterABlankIsAnEntry", " #x.mp3", "D:\\Lists", true, "D:\\Lists\\ #x.mp3"},
+        EntryCase{"IndentedHashLineSkipped", "\t\t#EXTINF:-1,O G Money - Girl", "D:\\Lists", false, ""},
+        EntryCase{"HashAfterABlankSkipped", " #x.mp3", "D:\\Lists", false, ""},
         EntryCase{"EmptyLineSkipped", "", "D:\\Lists", false, ""},
+        EntryCase{"BlankLineSkipped", " \t ", "D:\\Lists", false, ""},
+        EntryCase{"IndentedWebAddressSkipped", "  http://radio.example/a.mp3", "D:\\Lists", false, ""},
         EntryCase{"DriveWithForwardSlashIsComplete", "c:/Music/a.mp3", "D:\\Lists", true, "c:/Music/a.mp3"},
         EntryCase{"SharePathIsComplete", "\\\\nas\\m\\a.mp3", "D:\\Lists", true, "\\\\nas\\m\\a.mp3"},
         EntryCase{"RootedTakesTheListsDrive", "\\Music\\a.mp3", "D:\\Lists", true, "D:\\Music\\a.mp3"},
@@ -95,6 +99,24 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{"SlashesLaterInANameAreNoAddress", "a b://c.mp3", "D:\\Lists", true,
                   "D:\\Lists\\a b://c.mp3"}),
     [](const testing::TestParamInfo<EntryCase>& info) { return std::string(info.param.name); });
+
+// A name that really starts with a blank is kept when the file is there as written; the check sees the
+// whole path, never the indented one when the line is not indented.
+TEST(M3UEntryPathTest, LeadingBlanksStayWhenThePathExistsAsWritten) {
+    std::vector<std::string> asked;
+    auto existing = [&](const std::string& path) {
+        asked.push_back(path);
+        return path == "D:\\Lists\\ intro.mp3" || path == "D:\\Lists\\a.mp3";
+    };
+    std::string path;
+    ASSERT_TRUE(M3UEntryPath(" intro.mp3", "D:\\Lists", path, existing));
+    EXPECT_EQ(path, "D:\\Lists\\ intro.mp3");
+    ASSERT_TRUE(M3UEntryPath(" outro.mp3", "D:\\Lists", path, existing));
+    EXPECT_EQ(path, "D:\\Lists\\outro.mp3");
+    ASSERT_TRUE(M3UEntryPath("a.mp3", "D:\\Lists", path, existing));
+    EXPECT_FALSE(M3UEntryPath("  #x.mp3", "D:\\Lists", path, existing));
+    EXPECT_EQ(asked, (Lines{"D:\\Lists\\ intro.mp3", "D:\\Lists\\ outro.mp3"}));
+}
 
 struct TextCase {
     const char* name;

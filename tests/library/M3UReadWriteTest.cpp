@@ -148,6 +148,13 @@ TEST_F(M3UReadWriteTest, HashLinesAreSkippedWhereverTheyStand) {
     EXPECT_EQ(LoadLikeTheLoader(path).files, (Files{{"C:\\a.mp3", ".mp3"}, {"C:\\b.wma", ".wma"}}));
 }
 
+// As other programs write them: tab-indented "#EXTINF" lines, indented paths, blank-only lines.
+TEST_F(M3UReadWriteTest, IndentedCommentsAreSkippedAndIndentedPathsTrimmed) {
+    std::string path = WriteList("indented.m3u", "#EXTM3U\r\n\t\t#EXTINF:-1,A - B\r\n  C:\\a.mp3\r\n \t\r\n"
+                                                 "\thttp://media.example/b.mp3\r\n");
+    EXPECT_EQ(LoadLikeTheLoader(path).files, (Files{{"C:\\a.mp3", ".mp3"}}));
+}
+
 TEST_F(M3UReadWriteTest, LfOnlyListsAndALastLineWithoutEndAreRead) {
     std::string path = WriteList("unix.m3u", "#EXTM3U\nC:\\a.mp3\n\nC:\\b.cda");
     LoadedPlayList loaded = LoadLikeTheLoader(path);
