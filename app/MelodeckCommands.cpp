@@ -50,12 +50,24 @@ bool CMelodeckDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_ADD_PLAYLIST_TRAY:
     case ID_LOAD_PLAYLIST_TRAY: OnAddPlayList(); return true;
     case ID_LIST_FIND: OnFind(); return true;
+    case ID_PLAYBACK_PLAYPAUSE: OnPlayPause(); return true;
+    case ID_PLAYBACK_FORWARD: OnSeekBy(kSeekStepMs); return true;
+    case ID_PLAYBACK_BACK: OnSeekBy(-kSeekStepMs); return true;
+    case ID_PLAYBACK_VOLUMEUP: OnVolumeBy(kVolumeStep); return true;
+    case ID_PLAYBACK_VOLUMEDOWN: OnVolumeBy(-kVolumeStep); return true;
+    case ID_OPTIONS_MEDIAKEYS: OnMediaKeysOption(); return true;
+    case ID_OPTIONS_RESUME: OnResumeOption(); return true;
     }
     return CDialog::OnCommand(id, code, control);
 }
 
 // Ctrl+F, as the list menu labels Find, works from the player too.
 bool CMelodeckDlg::PreTranslateMessage(MSG* msg) {
+    const CMediaKeys::Action action = m_mediaKeys.FromFocusKey(*msg);
+    if (action != CMediaKeys::Action::none) {
+        OnMediaAction(action);
+        return true;
+    }
     if (msg->message == WM_KEYDOWN && PlayerAccelerators() &&
         ::TranslateAcceleratorA(m_hWnd, PlayerAccelerators(), msg))
         return true;
@@ -101,6 +113,8 @@ void CMelodeckDlg::UpdateCommand(HMENU popup, UINT id) {
     case ID_OPTIONS_COMPACT: checked = m_bCompact; break;
     case ID_OPTIONS_TRAY: checked = m_nTray; break;
     case ID_OPTIONS_ONTOP: checked = m_nOnTop; break;
+    case ID_OPTIONS_MEDIAKEYS: checked = m_nMediaKeys; break;
+    case ID_OPTIONS_RESUME: checked = m_nResume; break;
     }
     if (checked >= 0) ::CheckMenuItem(popup, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }

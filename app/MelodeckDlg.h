@@ -1,5 +1,6 @@
 #pragma once
 // CMelodeckDlg: the player window. It owns every other window of the program.
+#include "app/MediaKeys.h"
 #include "app/MelodeckCompact.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
@@ -74,6 +75,10 @@ public:
     int m_nOnTop = 0;
     int m_nTray = 0;
     int m_bCompact = 0;
+    int m_nMediaKeys = 1;  // the media keys work wherever the focus is
+    int m_nResume = 1;     // the song left playing comes back paused at the next start
+    CMediaKeys m_mediaKeys;
+    bool m_bQuietDeviceErrors = false;  // while the remembered song is put back
     bool m_bListsSaved = false;  // once per run: at the end of the session or at destruction
     CListDropTarget m_dropQueue;
     CListDropTarget m_dropPlayList;
@@ -146,4 +151,17 @@ private:
     LRESULT OnQueryEndSession();
     LRESULT OnEndSession(bool ending);
     LRESULT OnListClosed(LPARAM listId);
+
+    // Playback from the keyboard and resuming (MelodeckPlayback.cpp).
+    static constexpr LONG kSeekStepMs = 5000;
+    static constexpr int kVolumeStep = 100;  // of the slider's 0..1000
+    void ApplyMediaKeys();
+    void OnMediaKeysOption();
+    void OnResumeOption();
+    void OnMediaAction(CMediaKeys::Action action);
+    void OnPlayPause();
+    void OnSeekBy(LONG step);
+    void OnVolumeBy(int step);
+    void SaveResumePoint();
+    void RestoreResumePoint();
 };

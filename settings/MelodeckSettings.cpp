@@ -3,6 +3,7 @@
 #include "settings/FontRecord.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 std::string CMelodeckSettings::IniPathFor(const std::string& programPath) {
@@ -32,6 +33,33 @@ void CMelodeckSettings::WriteInt(const std::string& key, int value) const {
     char text[16] = {};
     std::snprintf(text, sizeof(text), "%d", value);
     ::WritePrivateProfileStringA(kSectionWritten, key.c_str(), text, path.c_str());
+}
+
+int CMelodeckSettings::ReadInt(const std::string& key, int defaultValue) const {
+    const std::string path = GetIniPath();
+    if (path.empty()) return defaultValue;
+    char text[32] = {};
+    ::GetPrivateProfileStringA(kSectionRead, key.c_str(), "", text, sizeof(text), path.c_str());
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    return end == text ? defaultValue : static_cast<int>(value);
+}
+
+std::string CMelodeckSettings::ReadText(const std::string& key) const {
+    const std::string path = GetIniPath();
+    if (path.empty()) return {};
+    std::string text(8192, '\0');
+    const DWORD length = ::GetPrivateProfileStringA(kSectionRead, key.c_str(), "", &text[0],
+                                                    static_cast<DWORD>(text.size()), path.c_str());
+    text.resize(length);
+    return text;
+}
+
+void CMelodeckSettings::WriteText(const std::string& key, const std::string& text) const {
+    const std::string path = GetIniPath();
+    if (path.empty()) return;
+    const std::string line = text.substr(0, text.find_first_of(std::string("\r\n\0", 3)));
+    ::WritePrivateProfileStringA(kSectionWritten, key.c_str(), line.empty() ? nullptr : line.c_str(), path.c_str());
 }
 
 std::string CMelodeckSettings::ReadFontText() const {

@@ -11,6 +11,11 @@ public:
     static constexpr const char* kOnTop = "OnTop";
     static constexpr const char* kTray = "Tray";
     static constexpr const char* kFont = "Font";
+    // Both on unless the user turned them off; earlier versions ignore these keys.
+    static constexpr const char* kMediaKeys = "MediaKeys";
+    static constexpr const char* kResume = "Resume";
+    // The entry and position the user left off at, as one escaped line (library/ResumePoint.h).
+    static constexpr const char* kResumePoint = "ResumePoint";
     // Host name of the lyrics site; the page path under it is fixed by the lyrics window.
     static constexpr const char* kLyricsHost = "LyricsHost";
     static constexpr const char* kDefaultLyricsHost = "www.lyricsondemand.com";
@@ -29,6 +34,11 @@ public:
     // The key's integer; 0 when absent or not a number.
     int ReadInt(const std::string& key) const;
     void WriteInt(const std::string& key, int value) const;
+    // The key's integer; defaultValue when absent or not a number.
+    int ReadInt(const std::string& key, int defaultValue) const;
+    // A one-line text value; empty when absent. Writing an empty text removes the key.
+    std::string ReadText(const std::string& key) const;
+    void WriteText(const std::string& key, const std::string& text) const;
     // The font record, at most 259 characters; "~" when absent.
     std::string ReadFontText() const;
     // The text up to its first line break, so that the record stays one line of the file.
