@@ -19,6 +19,11 @@ HACCEL PlayerAccelerators() {
     return table;
 }
 
+HACCEL PlaybackAccelerators() {
+    static HACCEL table = ::LoadAcceleratorsA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_PLAYBACK_KEYS));
+    return table;
+}
+
 }  // namespace
 
 bool CMelodeckDlg::OnCommand(UINT id, UINT code, HWND control) {
@@ -55,24 +60,42 @@ bool CMelodeckDlg::OnCommand(UINT id, UINT code, HWND control) {
     case ID_LIST_ADDPLAYLIST: OnAddPlayList(); return true;
     case ID_LIST_LOADPLAYLIST: OnLoadPlayList(); return true;
     case ID_LIST_FIND: OnFind(); return true;
-    case CMelodeckCompact::kPlayPauseCommand: OnCompactPlayPause(); return true;
+    case CMelodeckCompact::kPlayPauseCommand: OnPlayPause(); return true;
     case CMelodeckCompact::kRestorePlayerCommand: OnRestoreFromCompact(); return true;
+    case ID_PLAYBACK_PLAYPAUSE: OnPlayPause(); return true;
+    case ID_PLAYBACK_FORWARD: OnSeekBy(kSeekStepMs); return true;
+    case ID_PLAYBACK_BACK: OnSeekBy(-kSeekStepMs); return true;
+    case ID_PLAYBACK_VOLUMEUP: OnVolumeBy(kVolumeStep); return true;
+    case ID_PLAYBACK_VOLUMEDOWN: OnVolumeBy(-kVolumeStep); return true;
+    case ID_OPTIONS_MEDIAKEYS: OnMediaKeysOption(); return true;
+    case ID_OPTIONS_RESUME: OnResumeOption(); return true;
     }
     return CDialog::OnCommand(id, code, control);
 }
 
+// Keys that work in every window of the program: Ctrl+F, and a media key that no hot key delivers. The
+// Playback menu's keys belong to the player alone: elsewhere Space and Ctrl+arrows edit text and move
+// through lists.
 bool CMelodeckDlg::TranslateAccelerators(MSG* msg) {
     if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) return false;
-    HACCEL table = PlayerAccelerators();
-    if (!table || !m_hWnd || !msg->hwnd) return false;
+    if (!m_hWnd || !msg->hwnd) return false;
+    const HWND root = ::GetAncestor(msg->hwnd, GA_ROOT);
     HWND target = m_hWnd;
-    for (HWND window = ::GetAncestor(msg->hwnd, GA_ROOT); window; window = ::GetWindow(window, GW_OWNER)) {
+    for (HWND window = root; window; window = ::GetWindow(window, GW_OWNER)) {
         // A window under a modal dialog (the tag editor's list, the player under the About box) keeps
         // its keys for that dialog.
         if (!::IsWindowEnabled(window)) return false;
         if (window == m_wndQueue.m_hWnd) target = window;
     }
-    return ::TranslateAcceleratorA(target, table, msg) != 0;
+    const CMediaKeys::Action action = m_mediaKeys.FromFocusKey(*msg);
+    if (action != CMediaKeys::Action::none) {
+        OnMediaAction(action);
+        return true;
+    }
+    if (root == m_hWnd && PlaybackAccelerators() && ::TranslateAcceleratorA(m_hWnd, PlaybackAccelerators(), msg))
+        return true;
+    HACCEL table = PlayerAccelerators();
+    return table && ::TranslateAcceleratorA(target, table, msg) != 0;
 }
 
 // The one place that decides check marks: whenever a popup of our menu bar or the tray menu opens.
@@ -114,6 +137,8 @@ void CMelodeckDlg::UpdateCommand(HMENU popup, UINT id) {
     case ID_OPTIONS_COMPACT: checked = m_bCompact = m_dlgCompact.IsWindowVisible() ? 1 : 0; break;
     case ID_OPTIONS_TRAY: checked = m_nTray; break;
     case ID_OPTIONS_ONTOP: checked = m_nOnTop; break;
+    case ID_OPTIONS_MEDIAKEYS: checked = m_nMediaKeys; break;
+    case ID_OPTIONS_RESUME: checked = m_nResume; break;
     }
     if (checked >= 0) ::CheckMenuItem(popup, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }

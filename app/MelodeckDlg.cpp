@@ -76,6 +76,8 @@ bool CMelodeckDlg::OnInitDialog() {
     m_sliderVolume.SetPos(m_player.IsWindow() ? static_cast<int>(m_player.GetVolume()) : m_nSavedVolume);
 
     ApplySavedOptions();
+    ApplyMediaKeys();
+    RestoreResumePoint();
     MarkRunningPlayer(m_hWnd);
     PostMessage(kShowStartupMessage);
     return true;
@@ -166,6 +168,8 @@ void CMelodeckDlg::ApplySavedOptions() {
     m_nOnTop = m_settings.ReadInt(CMelodeckSettings::kOnTop);
     ApplyOnTop();
     m_nTray = m_settings.ReadInt(CMelodeckSettings::kTray);
+    m_nMediaKeys = m_settings.ReadInt(CMelodeckSettings::kMediaKeys, 1) ? 1 : 0;
+    m_nResume = m_settings.ReadInt(CMelodeckSettings::kResume, 1) ? 1 : 0;
 }
 
 void CMelodeckDlg::ApplyOnTop() {
@@ -216,6 +220,11 @@ LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case kShowStartupMessage: return OnShowStartup();
     case kPlaceListsMessage: PlaceListWindows(); return 0;
     case WM_PAINT: return OnPaint();
+    case WM_HOTKEY: OnMediaAction(CMediaKeys::FromHotKey(wParam)); return 0;
+    case WM_APPCOMMAND:
+        if (CMediaKeys::FromAppCommand(lParam) == CMediaKeys::Action::none) break;
+        OnMediaAction(CMediaKeys::FromAppCommand(lParam));
+        return TRUE;
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_hIcon);
     case WM_DESTROY: return OnDestroy();
     case WM_QUERYENDSESSION: return OnQueryEndSession();
@@ -301,6 +310,7 @@ LRESULT CMelodeckDlg::OnTrayMessage(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CMelodeckDlg::OnDeviceError(LPARAM error) {
+    if (m_bQuietDeviceErrors) return 0;
     std::string text;
     if (error != 0) {
         char buffer[512] = {};
@@ -347,8 +357,9 @@ LRESULT CMelodeckDlg::OnDestroy() {
     Default();
     // The compact view has no owner, so it would not go with this window; it goes while it is whole.
     m_dlgCompact.DestroyWindow();
+    m_mediaKeys.Unregister();
+    SaveResumePoint();
     SaveLists();
-    m_player.Close();
     m_player.Close();
     return 0;
 }
@@ -360,6 +371,7 @@ LRESULT CMelodeckDlg::OnQueryEndSession() { return TRUE; }
 LRESULT CMelodeckDlg::OnEndSession(bool ending) {
     if (!ending) return 0;
     SaveLayout();
+    SaveResumePoint();
     EndPlayer(IDCANCEL);
     SaveLists();
     return 0;

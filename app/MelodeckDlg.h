@@ -1,5 +1,6 @@
 #pragma once
 // CMelodeckDlg: the player window. It owns every other window of the program.
+#include "app/MediaKeys.h"
 #include "app/MelodeckCompact.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
@@ -79,6 +80,10 @@ public:
     int m_nTray = 0;
     int m_bCompact = 0;
     int m_nSavedVolume = -1;  // the volume last written to the INI file
+    int m_nMediaKeys = 1;  // the media keys work wherever the focus is
+    int m_nResume = 1;     // the song left playing comes back paused at the next start
+    CMediaKeys m_mediaKeys;
+    bool m_bQuietDeviceErrors = false;  // while the remembered song is put back
     bool m_bListsSaved = false;  // once per run: at the end of the session or at destruction
     bool m_bClosing = false;     // the player ends: paths handed over now would be lost
     bool m_bInTray = false;      // minimised to the tray; the next restore brings the list windows back
@@ -170,9 +175,21 @@ private:
     // The other windows around the player: back from the tray, the compact view, the kept layout.
     void OnToTray();
     void OnBackFromTray();
-    void OnCompactPlayPause();
     void OnRestoreFromCompact();
     // True when the saved places of the list windows were used.
     bool RestoreLayout();
     void SaveLayout();
+
+    // Playback from the keyboard and resuming (MelodeckPlayback.cpp).
+    static constexpr LONG kSeekStepMs = 5000;
+    static constexpr int kVolumeStep = 100;  // of the slider's 0..1000
+    void ApplyMediaKeys();
+    void OnMediaKeysOption();
+    void OnResumeOption();
+    void OnMediaAction(CMediaKeys::Action action);
+    void OnPlayPause();
+    void OnSeekBy(LONG step);
+    void OnVolumeBy(int step);
+    void SaveResumePoint();
+    void RestoreResumePoint();
 };

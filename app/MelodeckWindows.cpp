@@ -65,14 +65,6 @@ void CMelodeckDlg::OnBackFromTray() {
 
 // One button for both: while a song is under way (playing or paused) it pauses or resumes, otherwise
 // it plays.
-void CMelodeckDlg::OnCompactPlayPause() {
-    const LRESULT mode = m_player.IsWindow() ? ::SendMessageA(m_player.m_hWnd, MCIWNDM_GETMODEA, 0, 0) : 0;
-    if (mode == MCI_MODE_PLAY || mode == MCI_MODE_PAUSE || IsPauseChecked())
-        OnTrayPause();
-    else
-        OnPlay();
-}
-
 void CMelodeckDlg::OnRestoreFromCompact() {
     if (m_bInTray || !IsWindowVisible()) {
         m_trayIcon.RestoreFromTray(m_hWnd);

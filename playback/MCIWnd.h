@@ -40,6 +40,11 @@ public:
         return static_cast<LONG>(SendMessage(MCIWNDM_GETERROR, length, reinterpret_cast<LPARAM>(buffer)));
     }
     LONG GetPosition() const { return static_cast<LONG>(SendMessage(MCIWNDM_GETPOSITION)); }
+    LONG GetLength() const { return static_cast<LONG>(SendMessage(MCIWNDM_GETLENGTH)); }
+    // MCI_MODE_PLAY, MCI_MODE_PAUSE, MCI_MODE_STOP, ...; MCI_MODE_NOT_READY without a file.
+    LONG GetMode() const { return static_cast<LONG>(SendMessage(MCIWNDM_GETMODE)); }
+    // Moves to the position (milliseconds), keeping the device playing, paused or stopped.
+    LONG Seek(LONG position) { return static_cast<LONG>(SendMessage(MCI_SEEK, 0, position)); }
     BOOL GetRepeat() const { return static_cast<BOOL>(SendMessage(MCIWNDM_GETREPEAT)); }
     UINT GetDeviceID() const { return static_cast<UINT>(SendMessage(MCIWNDM_GETDEVICEID)); }
 

@@ -16,6 +16,7 @@
 #define IDR_LISTMENU 165
 #define IDR_ACCELERATOR 169
 #define IDR_TRAYMENU 170
+#define IDR_PLAYBACK_KEYS 172
 #define IDS_ABOUTBOX 101
 
 // Skin bitmaps (24-bit, 21 pixels high)
@@ -106,3 +107,11 @@
 #define ID_TRAY_PREVIOUS 32803
 #define ID_TRAY_EXIT 32804
 #define ID_LIST_LYRICS 32809
+// Playback from the keyboard and the options of the media keys and of resuming
+#define ID_PLAYBACK_PLAYPAUSE 32850
+#define ID_PLAYBACK_FORWARD 32851
+#define ID_PLAYBACK_BACK 32852
+#define ID_PLAYBACK_VOLUMEUP 32853
+#define ID_PLAYBACK_VOLUMEDOWN 32854
+#define ID_OPTIONS_MEDIAKEYS 32855
+#define ID_OPTIONS_RESUME 32856

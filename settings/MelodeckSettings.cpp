@@ -5,6 +5,7 @@
 #include "settings/FontRecord.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 std::string CMelodeckSettings::IniPathFor(const std::string& programPath) {
@@ -44,7 +45,11 @@ void CMelodeckSettings::SetProgramIniPath(const std::string& path) { ProgramIniP
 void CMelodeckSettings::WriteText(const std::string& key, const std::string& text) const {
     const std::string path = GetIniPath();
     if (path.empty()) return;
-    if (::WritePrivateProfileStringA(kSectionWritten, key.c_str(), text.c_str(), path.c_str())) return;
+    // One line of the file; an empty text removes the key.
+    const std::string line = text.substr(0, text.find_first_of(std::string("\r\n\0", 3)));
+    if (::WritePrivateProfileStringA(kSectionWritten, key.c_str(), line.empty() ? nullptr : line.c_str(),
+                                     path.c_str()))
+        return;
     const long error = static_cast<long>(::GetLastError());
     if (s_bWriteFailureReported || !s_pfnReportWriteFailure) return;
     s_bWriteFailureReported = true;
@@ -76,15 +81,11 @@ void CMelodeckSettings::WriteInt(const std::string& key, int value) const {
 std::string CMelodeckSettings::ReadText(const std::string& key) const {
     const std::string path = GetIniPath();
     if (path.empty()) return {};
-    char text[kPathSize] = {};
-    const DWORD length = ::GetPrivateProfileStringA(kSectionRead, key.c_str(), "", text, kPathSize, path.c_str());
-    return std::string(text, length < static_cast<DWORD>(kPathSize) ? length : kPathSize - 1);
-}
-
-void CMelodeckSettings::WriteText(const std::string& key, const std::string& text) const {
-    const std::string path = GetIniPath();
-    if (path.empty()) return;
-    ::WritePrivateProfileStringA(kSectionWritten, key.c_str(), text.c_str(), path.c_str());
+    std::string text(8192, '\0');
+    const DWORD length = ::GetPrivateProfileStringA(kSectionRead, key.c_str(), "", &text[0],
+                                                    static_cast<DWORD>(text.size()), path.c_str());
+    text.resize(length);
+    return text;
 }
 
 std::string CMelodeckSettings::ReadFontText() const {

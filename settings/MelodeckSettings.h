@@ -14,6 +14,11 @@ public:
     // The player's volume, 0 to 1000; earlier versions ignore the key and start at the default.
     static constexpr const char* kVolume = "Volume";
     static constexpr int kDefaultVolume = 100;
+    // Both on unless the user turned them off; earlier versions ignore these keys.
+    static constexpr const char* kMediaKeys = "MediaKeys";
+    static constexpr const char* kResume = "Resume";
+    // The entry and position the user left off at, as one escaped line (library/ResumePoint.h).
+    static constexpr const char* kResumePoint = "ResumePoint";
     // Host name of the lyrics site; the page path under it is fixed by the lyrics window.
     static constexpr const char* kLyricsHost = "LyricsHost";
     static constexpr const char* kDefaultLyricsHost = "www.lyricsondemand.com";
@@ -38,7 +43,7 @@ public:
     static constexpr const char* kPlayListWindow = "PlayListWindow";
     static constexpr const char* kQueueColumns = "QueueColumns";
     static constexpr const char* kPlayListColumns = "PlayListColumns";
-    // The key's text, at most 259 characters; empty when absent.
+    // A one-line text value; empty when absent. Writing an empty text removes the key.
     std::string ReadText(const std::string& key) const;
     void WriteText(const std::string& key, const std::string& text) const;
     // The font record, at most 259 characters; "~" when absent.
@@ -70,7 +75,5 @@ public:
     static std::string IniPathFor(const std::string& programPath);
 
 private:
-    void WriteText(const std::string& key, const std::string& text) const;
-
     std::string m_strIniPath;
 };

@@ -1,8 +1,14 @@
 // The real program driven by real mouse input through the X server (xdotool): dragging the player by its
 // caption carries the list windows docked to it, and a double-click on its tray icon brings it back.
+#include "library/SavedList.h"
 #include "support/MelodeckProcess.h"
+#include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <mmsystem.h>
+#include <vfw.h>
 
 #include <algorithm>
 #include <string>
@@ -165,6 +171,66 @@ TEST(RealMouseTrayTest, DoubleClickOnTheIconBringsBackAPlayerMinimisedToTheTray)
     }
     EXPECT_TRUE(::IsWindowVisible(program.Player()));
     EXPECT_FALSE(::IsIconic(program.Player()));
+    program.Close();
+}
+
+// The keyboard's media keys reach a player minimised to the tray while another program has the focus;
+// with the option off the player lets go of them.
+TEST(MediaKeysTest, PlayPauseNextAndStopWorkFromTheTrayAndTheOptionLetsGo) {
+    constexpr int kDevice = 1010, kList = 1002;
+    constexpr UINT kMediaKeysOption = 32855;
+    CMelodeckProcess program;
+    std::vector<MediaEntry> queue;
+    for (const char* name : {"First", "Second"}) {
+        queue.push_back(MediaEntry{program.PathIn(std::string(name) + ".wav"), "", name, "", name});
+        ASSERT_TRUE(WriteWavFile(queue.back().m_strPath, 30000));
+    }
+    std::string error;
+    ASSERT_TRUE(WriteSavedList(program.PathIn("Queue.dat"), queue, &error)) << error;
+    ASSERT_TRUE(program.Start());
+    HWND list = ::GetDlgItem(program.FindTopLevel("Queue"), kList);
+    auto rows = [&] { return ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); };
+    auto mode = [&] { return ::SendMessageA(::GetDlgItem(program.Player(), kDevice), MCIWNDM_GETMODEA, 0, 0); };
+    ASSERT_TRUE(WaitFor([&] { return rows() == 2; }, kWaitMs));
+    ::PostMessageA(program.Player(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(program.Player()) || ::IsIconic(program.Player()); }, kWaitMs));
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION notepad{};
+    char command[] = "notepad.exe";
+    ASSERT_TRUE(::CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &notepad));
+    EXPECT_TRUE(WaitFor([&] {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(::GetForegroundWindow(), &owner);
+        return owner == notepad.dwProcessId;
+    }, kWaitMs)) << "notepad has the focus";
+
+    ASSERT_TRUE(Xdotool("key XF86AudioPlay"));
+    EXPECT_TRUE(WaitFor([&] { return rows() == 1 && mode() == MCI_MODE_PLAY; }, kWaitMs)) << "the first song starts";
+    ASSERT_TRUE(Xdotool("key XF86AudioPlay"));
+    EXPECT_TRUE(WaitFor([&] { return mode() == MCI_MODE_PAUSE; }, kWaitMs)) << "and pauses";
+    ASSERT_TRUE(Xdotool("key XF86AudioNext"));
+    EXPECT_TRUE(WaitFor([&] { return rows() == 0 && mode() == MCI_MODE_PLAY; }, kWaitMs)) << "the second starts";
+    ASSERT_TRUE(Xdotool("key XF86AudioStop"));
+    EXPECT_TRUE(WaitFor([&] { return mode() == MCI_MODE_STOP; }, kWaitMs)) << "and stops";
+
+    // Off: the key is free for another program (this test), and the player does not start.
+    ::SendMessageA(program.Player(), WM_COMMAND, kMediaKeysOption, 0);
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 1, 0x4000 /* MOD_NOREPEAT */, VK_MEDIA_PLAY_PAUSE));
+    ASSERT_TRUE(Xdotool("key XF86AudioPlay"));
+    MSG msg{};
+    bool heard = false;  // WaitFor would take the message off the queue itself
+    for (DWORD start = ::GetTickCount(); !heard && ::GetTickCount() - start < kWaitMs;)
+        if (!(heard = ::PeekMessageA(&msg, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE) != FALSE))
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_HOTKEY);
+    EXPECT_TRUE(heard) << "the key reached this test's hot key";
+    EXPECT_EQ(MCI_MODE_STOP, mode());
+    ::UnregisterHotKey(nullptr, 1);
+
+    ::TerminateProcess(notepad.hProcess, 0);
+    ::CloseHandle(notepad.hThread);
+    ::CloseHandle(notepad.hProcess);
     program.Close();
 }
 

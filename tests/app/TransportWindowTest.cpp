@@ -23,6 +23,7 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(m_folder.Path().empty());
         ASSERT_TRUE(m_workingFolder.Entered());
+        m_player.m_settings = CMelodeckSettings(IniPath());  // never the test program's own INI
         for (const char* name : {"A", "B", "X", "Y", "Z"})
             ASSERT_TRUE(WriteWavFile(m_folder.PathOf(std::string(name) + ".wav"), 300));
         ASSERT_TRUE(m_player.Create());
@@ -44,6 +45,7 @@ protected:
     }
 
     std::string CurrentName() const { return m_player.m_current.m_strArtist; }
+    std::string IniPath() const { return m_folder.PathOf("Melodeck.ini"); }
 
     void Click(int id) {
         m_player.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
@@ -286,3 +288,43 @@ TEST_F(TransportWindowTest, AnUnreadableFileShowsThePlayBackError) {
 }
 
 }  // namespace
+
+// A song played for two seconds comes back after a restart: the same entry, paused where it stood,
+// named on the banner; Play goes on from there. The queue entry it came from is long gone by then.
+TEST_F(TransportWindowTest, TheSongLeftPlayingComesBackPausedWhereItStoodAndPlayGoesOn) {
+    ASSERT_TRUE(WriteWavFile(m_folder.PathOf("Long.wav"), 20000));
+    m_player.m_wndQueue.RemoveAll();
+    MediaEntry song = Entry("Long");
+    m_player.m_wndQueue.AddEntry(song);
+    Click(IDC_PLAY);
+    ASSERT_TRUE(PumpUntil([&] { return m_player.m_player.GetPosition() >= 2000; }, 20000));
+    m_player.DestroyWindow();
+
+    CMelodeckDlg restarted;
+    restarted.m_settings = CMelodeckSettings(IniPath());
+    ASSERT_TRUE(restarted.Create());
+    EXPECT_EQ(song, restarted.m_current);
+    EXPECT_EQ(MCI_MODE_PAUSE, restarted.m_player.GetMode());
+    const LONG position = restarted.m_player.GetPosition();
+    EXPECT_GE(position, 2000);
+    EXPECT_EQ(BST_CHECKED, ::SendMessageA(restarted.GetDlgItem(IDC_PAUSE), BM_GETCHECK, 0, 0));
+    ASSERT_EQ(1, restarted.m_banner.GetSegmentCount());
+    EXPECT_EQ("Long - Long", restarted.m_banner.GetSegment(0).m_strText);
+
+    restarted.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_PLAY, BN_CLICKED),
+                          reinterpret_cast<LPARAM>(restarted.GetDlgItem(IDC_PLAY)));
+    EXPECT_EQ(song, restarted.m_current) << "Play went on with the same song";
+    EXPECT_TRUE(PumpUntil([&] { return restarted.m_player.GetPosition() >= position + 500; }, 20000));
+    EXPECT_EQ(BST_UNCHECKED, ::SendMessageA(restarted.GetDlgItem(IDC_PAUSE), BM_GETCHECK, 0, 0));
+
+    // A remembered file that has gone is forgotten without a word.
+    restarted.DestroyWindow();
+    ASSERT_TRUE(::DeleteFileA(song.m_strPath.c_str()));
+    CMelodeckDlg again;
+    again.m_settings = CMelodeckSettings(IniPath());
+    ASSERT_TRUE(again.Create());
+    EXPECT_TRUE(again.m_current.m_strPath.empty());
+    EXPECT_EQ(BST_UNCHECKED, ::SendMessageA(again.GetDlgItem(IDC_PAUSE), BM_GETCHECK, 0, 0));
+    again.DestroyWindow();
+    EXPECT_TRUE(CMelodeckSettings(IniPath()).ReadText(CMelodeckSettings::kResumePoint).empty());
+}

@@ -1,4 +1,5 @@
 #include "library/MediaFile.h"
+#include "library/ResumePoint.h"
 
 #include <gtest/gtest.h>
 
@@ -176,3 +177,26 @@ TEST(MediaEntryTest, DisplayTextEndsAtTheFirstZeroCharacter) {
 }
 
 } // namespace
+
+// The remembered entry survives the INI line whole: zero characters of tag texts, separators,
+// backslashes and line breaks included; damaged values are refused rather than half read.
+TEST(ResumePointTest, RoundTripsEveryTextAndRefusesDamagedValues) {
+    ResumePoint point;
+    point.m_entry = MediaEntry{"C:\\Music\\a|b.mp3", "a|b.mp3", std::string("Art\0", 4), "Al\\bum\r\n",
+                               std::string("Song\0", 5)};
+    point.m_nPositionMs = 123456;
+    const std::string text = FormatResumePoint(point);
+    EXPECT_EQ(text.find_first_of(std::string("\r\n\0", 3)), std::string::npos);
+    ResumePoint back;
+    ASSERT_TRUE(ParseResumePoint(text, back));
+    EXPECT_EQ(back.m_entry, point.m_entry);
+    EXPECT_EQ(back.m_nPositionMs, 123456);
+
+    for (const char* damaged : {"", "1|5|C:\\a.mp3|||", "2|5|C:\\a.mp3||||", "1|x|C:\\a.mp3||||",
+                                "1|5|||||", "1|5|C:\\a.mp3||||\\", "1|5|C:\\a\\q.mp3||||"}) {
+        ResumePoint untouched;
+        untouched.m_nPositionMs = 7;
+        EXPECT_FALSE(ParseResumePoint(damaged, untouched)) << damaged;
+        EXPECT_EQ(untouched.m_nPositionMs, 7);
+    }
+}
