@@ -4,7 +4,6 @@
 #include "framework/App.h"
 #include "framework/GuiResources.h"
 #include "library/SavedList.h"
-#include "playback/MciDeviceRules.h"
 #include "res/resource.h"
 #include "skin/SkinCtrlMgr.h"
 
@@ -272,7 +271,17 @@ void CMelodeckDlg::ShowReplaying(const std::string& text) {
     m_dlgCompact.SetSong(text);
 }
 
-void CMelodeckDlg::ShowMessage(const std::string& text) { MessageBox(text); }
+// Songs that could not be played are told in the banner, in dark red after the song that plays
+// instead, and in a balloon: a box would hold up the music until someone came to close it.
+void CMelodeckDlg::ShowMessage(const std::string& text, bool stopped) {
+    const uint32_t kDarkRed = 0x000000B0;
+    if (stopped) m_banner.RemoveAll();
+    while (m_banner.GetSegmentCount() > 1) m_banner.RemoveSegment(m_banner.GetSegmentCount() - 1);
+    std::string balloon = text;
+    if (m_banner.GetSegmentCount() > 0) balloon += "\r\nNow playing: " + m_banner.GetSegment(0).m_strText;
+    m_banner.AddText(m_banner.GetSegmentCount() > 0 ? "      " + text : text, kDarkRed, 0x00FFFFFF);
+    m_trayIcon.ShowBalloon(balloon, "Play Back Error!", NIIF_WARNING, 10000);
+}
 
 void CMelodeckDlg::SetTrayPauseCheck(bool checked) { m_trayIcon.SetPauseCheck(checked); }
 
@@ -319,7 +328,7 @@ LRESULT CMelodeckDlg::OnDeviceError(LPARAM error) {
     } else {
         m_player.GetError();
     }
-    MessageBox(FormatPlayBackError(text, PlayBackErrorName(m_current)), nullptr, MB_OK | MB_ICONERROR);
+    CTransportController::OnDeviceError(text);
     return 0;
 }
 

@@ -124,7 +124,7 @@ private:
     int GetVolumePosition() const override;
     void ShowNowPlaying(const std::string& text) override;
     void ShowReplaying(const std::string& text) override;
-    void ShowMessage(const std::string& text) override;
+    void ShowMessage(const std::string& text, bool stopped) override;
     void SetTrayPauseCheck(bool checked) override;
     int GetTrayPauseState() const override;
 

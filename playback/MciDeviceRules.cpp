@@ -167,10 +167,6 @@ BarLayout ComputeBarLayout(int width, int height, bool withText) {
     return layout;
 }
 
-std::string FormatPlayBackError(const std::string& errorText, const std::string& fileName) {
-    return "Play Back Error!\n\n " + UntilZero(errorText) + "\n\n " + UntilZero(fileName);
-}
-
 int ThumbPixel(long position, long length, int width) {
     if (length <= 0 || width <= 0) return 0;
     long long clamped = std::min(std::max(position, 0L), length);

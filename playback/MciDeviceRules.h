@@ -85,7 +85,3 @@ BarLayout ComputeBarLayout(int width, int height, bool withText);
 // How far along a channel of the width the slider's thumb stands for the position: 0 to width,
 // 0 while the length is unknown.
 int ThumbPixel(long position, long length, int width);
-
-// The message shown when the device reports an error. Each text ends at its first zero character,
-// as a C string would.
-std::string FormatPlayBackError(const std::string& errorText, const std::string& fileName);

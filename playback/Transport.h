@@ -8,6 +8,7 @@
 #include "library/MediaEntry.h"
 
 #include <string>
+#include <vector>
 
 class ITransportDevice {
 public:
@@ -42,7 +43,9 @@ public:
     virtual void ShowNowPlaying(const std::string& text) = 0;
     // Previous played a track again: the banner shows the text in bold on the button face.
     virtual void ShowReplaying(const std::string& text) = 0;
-    virtual void ShowMessage(const std::string& text) = 0;
+    // Tells of songs that could not be played, without a box in the way of the music: a line in the
+    // banner and a balloon. stopped: nothing plays now (otherwise the song just announced does).
+    virtual void ShowMessage(const std::string& text, bool stopped) = 0;
     virtual void SetTrayPauseCheck(bool checked) = 0;
     virtual int GetTrayPauseState() const = 0;
 };
@@ -53,23 +56,32 @@ std::string NowPlayingText(const MediaEntry& entry);
 // How the device's error message names an entry: its file name, or its path when it has none (the
 // loaders leave the file name empty).
 std::string PlayBackErrorName(const MediaEntry& entry);
+// What the user is told when songs could not be played: how many in a row, the last one's name and
+// the device's reason; whether the player went on with another song or stopped.
+std::string PlayBackFailureText(int failures, const std::string& name, const std::string& reason, bool stopped);
 
 class CTransportController {
 public:
     static constexpr long kModeStopped = 525;
+    static constexpr long kModePlaying = 526;
+    static constexpr long kModePaused = 529;
+    // Songs that fail one after another before the player gives up (a drive that has gone, say).
+    static constexpr int kMaxFailuresInARow = 5;
 
     CTransportController(ITransportDevice& device, ITransportList& queue, ITransportList& playList,
                          ITransportView& view)
         : m_device(device), m_queue(queue), m_playList(playList), m_view(view) {}
     virtual ~CTransportController() = default;
 
-    // Starts the next entry now, replacing whatever plays.
+    // Starts the next entry now, replacing whatever plays; an entry that cannot be played is passed
+    // over and the user told. While paused it resumes the paused song instead, and Pause goes off.
     void OnPlay();
     // Stops, and nothing starts when the device reports the stop.
     void OnStop();
-    // Stops; the device's stopped report then starts the next entry (unless paused).
+    // Goes on to the next entry: stops a loaded song, whose stopped report then starts the next one;
+    // with nothing loaded starts the next one itself. Pause goes off.
     void OnNext();
-    // Plays again the play-list entry last picked, or the queue's second entry; changes nothing else.
+    // Plays again the play-list entry last picked, or the queue's second entry. Pause goes off.
     void OnPrevious();
     // The Pause button was clicked (its check has already changed).
     void OnPause();
@@ -79,6 +91,9 @@ public:
     void OnVolumeReleased();
     // The device changed its mode; a stop while auto-advance is on and not paused plays the next.
     void OnDeviceMode(long mode);
+    // The device reported an error with its text: kept as the reason while a song is being started,
+    // otherwise told to the user at once.
+    void OnDeviceError(const std::string& text);
 
     MediaEntry m_current;         // the entry most recently started by Play, Next or the end of a track
     int m_nPlayPos = 0;           // one-based number of the play-list entry last picked; 0 = none
@@ -86,7 +101,23 @@ public:
     int m_nRandom = 0;            // greater than 0: the play list is played at random
 
 private:
+    // Starts the next entry that plays, passing over those that cannot be played, and tells the user
+    // of them; gives up after kMaxFailuresInARow of them, or when one comes round again.
     void PlayNext();
+    // Takes the next entry from the queue, else from the play list, into m_current; false when
+    // neither has one.
+    bool TakeNext();
+    // Opens and plays the entry; 0 on success, otherwise the error (its reason in m_strReason).
+    long Start(const MediaEntry& entry, bool setVolume);
+    void NoteFailure(const MediaEntry& entry);
+    void ReleasePause();
+
+    long m_nDeviceMode = kModeStopped;  // as the device last reported it
+    bool m_bStarting = false;           // a song is being opened and played: errors are its reason
+    std::string m_strReason;            // the device's text for the failing start
+    std::vector<std::string> m_failedPaths;  // the entries that failed one after another, this run
+    std::string m_strFailedName;             // the last of them, and why
+    std::string m_strFailedReason;
 
     ITransportDevice& m_device;
     ITransportList& m_queue;

@@ -344,3 +344,83 @@ TEST(OpenFromOutsideTest, CommandLinePathsFillThePlayListAndASecondStartAddsToTh
 }
 
 }  // namespace
+
+namespace {
+
+// The juke box on the real program: songs from an M3U list; the device window's title names the file
+// that plays.
+class JukeBoxTest : public testing::Test {
+protected:
+    void StartWith(const std::vector<std::pair<std::string, unsigned>>& songs) {
+        std::string list = "#EXTM3U\r\n";
+        for (const auto& song : songs) {
+            if (song.second > 0)
+                ASSERT_TRUE(WriteWavFile(m_program.PathIn(song.first), song.second));
+            else  // not a sound file at all
+                ASSERT_TRUE(WriteMediaFile(m_program.PathIn(song.first), MediaBytes(5000, 0x55)));
+            list += song.first + "\r\n";
+        }
+        ASSERT_TRUE(WriteMediaFile(m_program.PathIn("list.m3u"), MediaBytes(list.begin(), list.end())));
+        ASSERT_TRUE(m_program.Start(20000, "list.m3u"));
+        HWND rows = ::GetDlgItem(m_program.FindTopLevel("Play List"), 1002);
+        ASSERT_TRUE(WaitFor([&] { return ::SendMessageA(rows, 0x1004 /* LVM_GETITEMCOUNT */, 0, 0) == 3; }, 20000));
+    }
+    std::string Playing() const {
+        char title[MAX_PATH] = {};
+        ::GetWindowTextA(::GetDlgItem(m_program.Player(), 1010), title, sizeof(title));
+        return title;
+    }
+    void Press(int id) const { ::PostMessageA(::GetDlgItem(m_program.Player(), id), BM_CLICK, 0, 0); }
+    LRESULT PauseCheck() const { return ::SendMessageA(::GetDlgItem(m_program.Player(), 1007), BM_GETCHECK, 0, 0); }
+    // Mean brightness of the Pause button's face as the screen shows it.
+    int PauseBrightness() const {
+        RECT button{};
+        ::GetWindowRect(::GetDlgItem(m_program.Player(), 1007), &button);
+        HDC screen = ::GetDC(nullptr);
+        long sum = 0, count = 0;
+        for (int y = button.top + 4; y < button.bottom - 4; y += 2)
+            for (int x = button.left + 4; x < button.right - 4; x += 2, ++count) {
+                COLORREF pixel = ::GetPixel(screen, x, y);
+                sum += (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel)) / 3;
+            }
+        ::ReleaseDC(nullptr, screen);
+        return count ? static_cast<int>(sum / count) : 0;
+    }
+    // A message box: captioned with the program's name, owned by the player (as the list windows are).
+    bool ABoxIsUp() const {
+        for (HWND window : m_program.TopLevelWindows(true)) {
+            char caption[32] = {};
+            ::GetWindowTextA(window, caption, sizeof(caption));
+            if (std::string(caption) == "Melodeck" && ::GetWindow(window, GW_OWNER) == m_program.Player())
+                return true;
+        }
+        return false;
+    }
+    CMelodeckProcess m_program;
+};
+
+TEST_F(JukeBoxTest, ACorruptFileBetweenTwoGoodOnesIsPassedOverWithoutABox) {
+    ASSERT_NO_FATAL_FAILURE(StartWith({{"first.wav", 1500}, {"corrupt.mp3", 0}, {"third.wav", 3000}}));
+    Press(1003);
+    bool boxSeen = false;
+    EXPECT_TRUE(WaitFor([&] { boxSeen = boxSeen || ABoxIsUp(); return Playing() == "third.wav"; }, 30000))
+        << "playing: " << Playing();
+    EXPECT_FALSE(boxSeen || ABoxIsUp());
+}
+
+TEST_F(JukeBoxTest, PauseLooksPressedAndPlayResumesAndPlaysOn) {
+    ASSERT_NO_FATAL_FAILURE(StartWith({{"first.wav", 2500}, {"second.wav", 3000}, {"third.wav", 3000}}));
+    Press(1003);
+    ASSERT_TRUE(WaitFor([&] { return Playing() == "first.wav"; }, 20000));
+    const int released = PauseBrightness();
+    Press(1007);
+    ASSERT_TRUE(WaitFor([&] { return PauseCheck() == BST_CHECKED; }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return PauseBrightness() < released - 8; }, 5000))
+        << "checked " << PauseBrightness() << ", unchecked " << released;
+    Press(1003);
+    EXPECT_TRUE(WaitFor([&] { return PauseCheck() == BST_UNCHECKED; }, 10000));
+    EXPECT_EQ("first.wav", Playing()) << "the paused song goes on";
+    EXPECT_TRUE(WaitFor([&] { return Playing() == "second.wav"; }, 30000)) << "playing: " << Playing();
+}
+
+}  // namespace

@@ -191,18 +191,4 @@ TEST(BarLayoutTest, ThePlayersBarHasRoomForSliderAndText) {
     EXPECT_GE(layout.text.Width(), 100);
 }
 
-TEST(PlayBackErrorTest, JoinsTheErrorTextAndTheFileName) {
-    EXPECT_EQ(FormatPlayBackError("Cannot find the specified file.", "Waterloo.mp3"),
-              "Play Back Error!\n\n Cannot find the specified file.\n\n Waterloo.mp3");
-}
-
-TEST(PlayBackErrorTest, AnEmptyErrorTextLeavesItsLineEmpty) {
-    EXPECT_EQ(FormatPlayBackError("", "a.mp3"), "Play Back Error!\n\n \n\n a.mp3");
-    EXPECT_EQ(FormatPlayBackError("", ""), "Play Back Error!\n\n \n\n ");
-}
-
-TEST(PlayBackErrorTest, TextsEndAtTheirFirstZero) {
-    EXPECT_EQ(FormatPlayBackError("bad\0rest"s, "name\0"s), "Play Back Error!\n\n bad\n\n name");
-}
-
 } // namespace

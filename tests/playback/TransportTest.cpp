@@ -29,9 +29,11 @@ std::string NameOf(const MediaEntry& entry) {
 }
 
 // Records what the player asked of it. Stopping a playing device is reported to the test, which
-// delivers the stopped notification when it chooses (as the device's message loop would).
+// delivers the stopped notification when it chooses (as the device's message loop would); playing,
+// pausing and errors it reports to the player itself.
 class CScriptedDevice : public ITransportDevice {
 public:
+    CTransportController* m_pPlayer = nullptr;
     std::vector<std::string> m_log;
     std::map<std::string, long> m_openErrors;
     bool m_bPlaying = false;
@@ -44,11 +46,14 @@ public:
         m_bPlaying = false;
         m_log.push_back("open " + path);
         auto it = m_openErrors.find(path);
-        return it == m_openErrors.end() ? 0 : it->second;
+        if (it == m_openErrors.end()) return 0;
+        if (m_pPlayer) m_pPlayer->OnDeviceError("The file cannot be played.");
+        return it->second;
     }
     long Play() override {
         m_bPlaying = m_nPlayError == 0;
         m_log.push_back("play");
+        if (m_pPlayer && m_bPlaying) m_pPlayer->OnDeviceMode(CTransportController::kModePlaying);
         return m_nPlayError;
     }
     long Stop() override {
@@ -58,10 +63,12 @@ public:
     }
     long Pause() override {
         m_log.push_back("pause");
+        if (m_pPlayer && m_bPlaying) m_pPlayer->OnDeviceMode(CTransportController::kModePaused);
         return 0;
     }
     long Resume() override {
         m_log.push_back("resume");
+        if (m_pPlayer && m_bPlaying) m_pPlayer->OnDeviceMode(CTransportController::kModePlaying);
         return 0;
     }
     void SetVolume(long volume) override {
@@ -100,13 +107,17 @@ public:
     std::vector<std::string> m_banner;
     std::vector<std::string> m_replays;
     std::vector<std::string> m_messages;
+    std::vector<bool> m_stopped;
 
     bool IsPauseChecked() const override { return m_bPause; }
     void SetPauseChecked(bool checked) override { m_bPause = checked; }
     int GetVolumePosition() const override { return m_nVolume; }
     void ShowNowPlaying(const std::string& text) override { m_banner.push_back(text); }
     void ShowReplaying(const std::string& text) override { m_replays.push_back(text); }
-    void ShowMessage(const std::string& text) override { m_messages.push_back(text); }
+    void ShowMessage(const std::string& text, bool stopped) override {
+        m_messages.push_back(text);
+        m_stopped.push_back(stopped);
+    }
     void SetTrayPauseCheck(bool checked) override { m_nTrayState = checked ? 8 /* MF_CHECKED */ : 0; }
     int GetTrayPauseState() const override { return m_nTrayState; }
 };
@@ -118,6 +129,7 @@ protected:
     CScriptedList m_playList;
     CScriptedView m_view;
     CTransportController m_player{m_device, m_queue, m_playList, m_view};
+    void SetUp() override { m_device.m_pPlayer = &m_player; }
 
     // The track ends by itself: the device stops and says so.
     void EndOfTrack() {
@@ -223,15 +235,31 @@ TEST_F(TransportTest, NextStopsAndTheStoppedReportStartsTheNextEntry) {
     EXPECT_EQ("Y", Current());
 }
 
-TEST_F(TransportTest, NextWhilePausedStopsAndStartsNothing) {
-    m_playList.Add({"X", "Y"});
+TEST_F(TransportTest, NextAndPreviousWhilePausedReleasePauseAndPlay) {
+    m_playList.Add({"X", "Y", "Z"});
     m_player.OnPlay();
     m_view.m_bPause = true;
     m_player.OnPause();
     m_player.OnNext();
+    EXPECT_FALSE(m_view.m_bPause);
+    EXPECT_EQ(0, m_view.GetTrayPauseState());
     EndOfTrack();
-    EXPECT_EQ("X", Current());
-    EXPECT_EQ(1, m_device.Count("play"));
+    EXPECT_EQ("Y", Current());
+    m_view.m_bPause = true;
+    m_player.OnPause();
+    m_player.OnPrevious();
+    EXPECT_FALSE(m_view.m_bPause);
+    EXPECT_EQ(std::vector<std::string>{"Y - song Y"}, m_view.m_replays);
+}
+
+TEST_F(TransportTest, NextWithNothingLoadedStartsTheNextEntryItself) {
+    m_playList.Add({"X", "Y"});
+    m_player.OnPlay();
+    m_player.OnStop();
+    EndOfTrack();
+    m_player.OnNext();
+    EXPECT_EQ("Y", Current());
+    EXPECT_TRUE(m_player.m_bAutoAdvance);
 }
 
 TEST_F(TransportTest, StopFromTheDevicesOwnBarAdvancesLikeTheEndOfATrack) {
@@ -248,20 +276,29 @@ TEST_F(TransportTest, OtherModesAreIgnored) {
     EXPECT_EQ("X", Current());
 }
 
-TEST_F(TransportTest, PausedThenPlayPlaysButItsEndDoesNotAdvanceUntilUnpaused) {
+TEST_F(TransportTest, PlayWhilePausedResumesThenTheEndAdvances) {
     m_playList.Add({"X", "Y", "Z"});
     m_player.OnPlay();
     m_view.m_bPause = true;
     m_player.OnPause();
     m_player.OnPlay();
-    EXPECT_EQ("Y", Current());
-    EXPECT_TRUE(m_view.m_bPause) << "the Pause button keeps its check";
+    EXPECT_EQ("X", Current()) << "the paused song goes on";
+    EXPECT_EQ("resume", m_device.m_log.back());
+    EXPECT_FALSE(m_view.m_bPause);
+    EXPECT_EQ(0, m_view.GetTrayPauseState());
     EndOfTrack();
     EXPECT_EQ("Y", Current());
-    m_view.m_bPause = false;
+}
+
+TEST_F(TransportTest, PlayWithPauseCheckedAndNothingLoadedStartsTheNextEntry) {
+    m_playList.Add({"X", "Y"});
+    m_view.m_bPause = true;
     m_player.OnPause();
+    m_player.OnPlay();
+    EXPECT_EQ("X", Current());
+    EXPECT_FALSE(m_view.m_bPause);
     EndOfTrack();
-    EXPECT_EQ("Z", Current());
+    EXPECT_EQ("Y", Current());
 }
 
 TEST_F(TransportTest, PauseAndResumeFollowTheButtonAndTheTrayItemAgrees) {
@@ -343,31 +380,55 @@ TEST_F(TransportTest, BothListsEmptyPlayDoesNothing) {
     EXPECT_EQ(0, m_player.m_nPlayPos);
 }
 
-TEST_F(TransportTest, AFailedOpenPlaysNothingAndShowsNoBanner) {
+TEST_F(TransportTest, ABadSongIsPassedOverAndToldAfterTheSongThatPlays) {
+    m_queue.m_entries.AddEntry(MediaEntry{});
     m_playList.Add({"X", "Y"});
     m_device.m_openErrors["C:\\Music\\X.mp3"] = 275;
     m_player.OnPlay();
-    EXPECT_EQ(0, m_device.Count("play"));
-    EXPECT_TRUE(m_view.m_banner.empty());
-    EXPECT_TRUE(m_player.m_bAutoAdvance) << "a later stop still follows the end-of-track rule";
+    EXPECT_EQ("Y", Current());
+    EXPECT_EQ(std::vector<std::string>{"Y - song Y"}, m_view.m_banner);
+    EXPECT_EQ(std::vector<std::string>{"Skipped 2 songs that could not be played; the last was "
+                                       "C:\\Music\\X.mp3: The file cannot be played."},
+              m_view.m_messages);
+    EXPECT_EQ(std::vector<bool>{false}, m_view.m_stopped);
 }
 
-TEST_F(TransportTest, AFailedPlayShowsNoBannerLikeAFailedOpen) {
-    m_playList.Add({"X"});
+TEST_F(TransportTest, FailuresInARowStopThePlayerOnceAndSayWhy) {
+    m_playList.Add({"P", "Q", "R", "S", "T", "U", "V"});
+    for (const char* name : {"P", "Q", "R", "S", "T", "U"})
+        m_device.m_openErrors["C:\\Music\\" + std::string(name) + ".mp3"] = 275;
+    m_player.OnPlay();
+    EXPECT_EQ(5, m_player.m_nPlayPos) << "gave up after five";
+    EXPECT_EQ(0, m_device.Count("play"));
+    ASSERT_EQ(1u, m_view.m_messages.size());
+    EXPECT_EQ(0u, m_view.m_messages[0].find("Stopped: 5 songs in a row could not be played")) << m_view.m_messages[0];
+    EXPECT_EQ(std::vector<bool>{true}, m_view.m_stopped);
+    EndOfTrack();  // the device's report of the stop starts nothing
+    EXPECT_TRUE(m_device.m_log.size() == 5u && m_view.m_messages.size() == 1u);
+
+    m_player.OnNext();  // a fresh try after the stop: U fails, V plays
+    EXPECT_EQ("V", Current());
+    EXPECT_EQ(1, m_device.Count("play"));
+}
+
+TEST_F(TransportTest, APlayListThatFailsWholeStopsWhenItComesRound) {
+    m_playList.Add({"X", "Y"});
     m_device.m_nPlayError = 263;
     m_player.OnPlay();
-    EXPECT_EQ(1, m_device.Count("play"));
+    EXPECT_EQ(2, m_device.Count("play"));
     EXPECT_TRUE(m_view.m_banner.empty());
-    EXPECT_TRUE(m_player.m_bAutoAdvance);
-    m_player.OnPrevious();
-    EXPECT_TRUE(m_view.m_replays.empty());
+    EXPECT_EQ(std::vector<bool>{true}, m_view.m_stopped);
+    EXPECT_FALSE(m_player.m_bAutoAdvance);
 }
 
-TEST_F(TransportTest, AQueuedEntryWithoutAPathShowsItsEmptyPathAndPlaysNothing) {
-    m_queue.m_entries.AddEntry(MediaEntry{});
+TEST_F(TransportTest, AFailedPreviousGoesOnWithTheNextEntry) {
+    m_playList.Add({"X", "Y", "Z"});
     m_player.OnPlay();
-    EXPECT_EQ(std::vector<std::string>{""}, m_view.m_messages);
-    EXPECT_TRUE(m_device.m_log.empty());
+    m_device.m_openErrors["C:\\Music\\X.mp3"] = 275;
+    m_player.OnPrevious();
+    EXPECT_EQ("Y", Current());
+    EXPECT_TRUE(m_view.m_replays.empty());
+    EXPECT_EQ(1u, m_view.m_messages.size());
 }
 
 TEST_F(TransportTest, ADeviceExceptionEndsPlayQuietly) {
@@ -375,13 +436,6 @@ TEST_F(TransportTest, ADeviceExceptionEndsPlayQuietly) {
     m_device.m_bThrowOnOpen = true;
     EXPECT_NO_THROW(m_player.OnPlay());
     EXPECT_TRUE(m_view.m_banner.empty());
-}
-
-TEST_F(TransportTest, PlayWhilePausedStopsTheDeviceFirst) {
-    m_playList.Add({"X", "Y"});
-    m_view.m_bPause = true;
-    m_player.OnPlay();
-    EXPECT_EQ("stop", m_device.m_log.front());
 }
 
 struct NowPlayingCase {
