@@ -4,6 +4,7 @@
 #include "framework/App.h"
 #include "framework/GuiResources.h"
 #include "library/SavedList.h"
+#include "playback/MciDeviceRules.h"
 #include "res/resource.h"
 #include "skin/SkinCtrlMgr.h"
 
