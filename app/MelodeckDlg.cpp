@@ -233,7 +233,8 @@ int CMelodeckDlg::GetVolumePosition() const { return m_sliderVolume.GetPos(); }
 void CMelodeckDlg::ShowNowPlaying(const std::string& text) {
     m_banner.RemoveAll();
     m_banner.AddText(text, 0, 0x00FFFFFF);
-    m_trayIcon.ShowBalloon(text, nullptr, 0, 10000);
+    // A new song every few minutes must not chime nor pile up among the system's notifications.
+    m_trayIcon.ShowBalloon(text, nullptr, CSystemTray::kQuietBalloon, 10000);
     m_dlgCompact.SetSong(text);
 }
 
