@@ -139,16 +139,23 @@ LRESULT CMelodeckDlg::OnSkinState(WPARAM what, LPARAM lParam) {
 
 // The queue goes flush below the player and the play list flush below the queue, both left-aligned with
 // the player and as wide as it: flush visible frames are what docks them to the player. Only a shown
-// window's visible frame is known, so they are placed again once the player shows.
+// window's visible frame is known, so they are placed again once shown, and once more when the player
+// shows.
 void CMelodeckDlg::PlaceListWindows() {
     m_wndQueue.SetWindowText("Queue");
+    DockListWindows();
     m_wndQueue.ShowWindow(SW_SHOW);
     m_wndPlayList.ShowWindow(SW_SHOW);
+    DockListWindows();
+}
+
+void CMelodeckDlg::DockListWindows() {
     StickyRect above = m_stickyDesktop.GetFrame(m_hWnd);
     for (CPlayList* list : {&m_wndQueue, &m_wndPlayList}) {
         const StickyRect place =
             PlaceFlushBelow(above, m_stickyDesktop.GetInvisibleBorders(CStickyDesktop::ToSticky(list->m_hWnd)), 200);
-        list->MoveWindow(place.left, place.top, place.right - place.left, place.bottom - place.top);
+        list->SetWindowPos(nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
         above = m_stickyDesktop.GetFrame(list->m_hWnd);
     }
 }
@@ -205,7 +212,7 @@ LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZING: return OnSizing(reinterpret_cast<RECT*>(lParam));
     case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case kShowStartupMessage: return OnShowStartup();
-    case kPlaceListsMessage: PlaceListWindows(); return 0;
+    case kPlaceListsMessage: DockListWindows(); return 0;
     case WM_PAINT: return OnPaint();
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_hIcon);
     case WM_DESTROY: return OnDestroy();
