@@ -190,6 +190,9 @@ void CMelodeckDlg::OnCompactView() {
         return;
     }
     m_bCompact = 1;
+    // It stands in for the player, so it shows where the player was.
+    const RECT player = GetWindowRect();
+    m_dlgCompact.SetWindowPos(nullptr, player.left, player.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_dlgCompact.ShowWindow(SW_SHOW);
     ShowWindow(SW_MINIMIZE);
 }

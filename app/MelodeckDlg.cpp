@@ -144,16 +144,23 @@ LRESULT CMelodeckDlg::OnSkinState(WPARAM what, LPARAM lParam) {
 
 // The queue goes flush below the player and the play list flush below the queue, both left-aligned with
 // the player and as wide as it: flush visible frames are what docks them to the player. Only a shown
-// window's visible frame is known, so they are placed again once the player shows.
+// window's visible frame is known, so they are placed again once shown, and once more when the player
+// shows.
 void CMelodeckDlg::PlaceListWindows() {
     m_wndQueue.SetWindowText("Queue");
+    DockListWindows();
     m_wndQueue.ShowWindow(SW_SHOW);
     m_wndPlayList.ShowWindow(SW_SHOW);
+    DockListWindows();
+}
+
+void CMelodeckDlg::DockListWindows() {
     StickyRect above = m_stickyDesktop.GetFrame(m_hWnd);
     for (CPlayList* list : {&m_wndQueue, &m_wndPlayList}) {
         const StickyRect place =
             PlaceFlushBelow(above, m_stickyDesktop.GetInvisibleBorders(CStickyDesktop::ToSticky(list->m_hWnd)), 200);
-        list->MoveWindow(place.left, place.top, place.right - place.left, place.bottom - place.top);
+        list->SetWindowPos(nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
         above = m_stickyDesktop.GetFrame(list->m_hWnd);
     }
 }
@@ -218,7 +225,7 @@ LRESULT CMelodeckDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZING: return OnSizing(reinterpret_cast<RECT*>(lParam));
     case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case kShowStartupMessage: return OnShowStartup();
-    case kPlaceListsMessage: PlaceListWindows(); return 0;
+    case kPlaceListsMessage: DockListWindows(); return 0;
     case WM_PAINT: return OnPaint();
     case WM_HOTKEY: OnMediaAction(CMediaKeys::FromHotKey(wParam)); return 0;
     case WM_APPCOMMAND:
@@ -251,8 +258,9 @@ int CMelodeckDlg::GetVolumePosition() const { return m_sliderVolume.GetPos(); }
 void CMelodeckDlg::ShowNowPlaying(const std::string& text) {
     m_banner.RemoveAll();
     m_banner.AddText(text, 0, 0x00FFFFFF);
-    m_trayIcon.ShowBalloon(text, nullptr, 0, 10000);
     m_trayIcon.SetTooltipText(text);
+    // A new song every few minutes must not chime nor pile up among the system's notifications.
+    m_trayIcon.ShowBalloon(text, nullptr, CSystemTray::kQuietBalloon, 10000);
     m_dlgCompact.SetSong(text);
 }
 

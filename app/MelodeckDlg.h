@@ -160,6 +160,7 @@ private:
     void OnFind();
     void ToggleListWindow(CPlayList& list, int& shown);
     void PlaceListWindows();
+    void DockListWindows();
     void SetUpSkin();
     LRESULT OnSkinState(WPARAM what, LPARAM lParam);
     void ApplySavedOptions();

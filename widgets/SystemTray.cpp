@@ -35,6 +35,8 @@ bool IsEmpty(const RECT& rect) { return rect.right <= rect.left || rect.bottom <
 
 }  // namespace
 
+BOOL(WINAPI* CSystemTray::s_pfnNotifyIcon)(DWORD, PNOTIFYICONDATAA) = ::Shell_NotifyIconA;
+
 CSystemTray::CSystemTray() {
     std::memset(&m_nid, 0, sizeof(m_nid));
     OSVERSIONINFOA version = SystemVersion();
@@ -64,11 +66,12 @@ bool CSystemTray::Create(HICON icon) {
         CopyText(m_nid.szInfo, kTip);
         CopyText(m_nid.szInfoTitle, kTip);
         m_nid.uTimeout = 20000;
-        m_nid.dwInfoFlags = NIIF_INFO;
+        m_nid.dwInfoFlags = NIIF_INFO | kQuietBalloon;
     }
     m_nAddFlags = m_nid.uFlags;
     const bool added = AddIcon();
     m_bHidden = m_bRemoved = m_bShowPending = !added;
+    m_bBalloonShown = added && m_bBalloons;
     if (m_bBalloons) m_nid.szInfo[0] = '\0';  // later updates must not show the first balloon again
 
     m_menu.LoadMenu(AfxGetInstanceHandle(), kIconId);
@@ -77,18 +80,18 @@ bool CSystemTray::Create(HICON icon) {
 
 bool CSystemTray::AddIcon() {
     m_nid.uFlags = m_nAddFlags;
-    if (::Shell_NotifyIconA(NIM_ADD, &m_nid)) return true;
+    if (s_pfnNotifyIcon(NIM_ADD, &m_nid)) return true;
     // A taskbar that was not really recreated still has the icon and refuses a second one.
     UINT flags = m_nid.uFlags;
     m_nid.uFlags &= ~static_cast<UINT>(NIF_INFO);
-    const bool present = ::Shell_NotifyIconA(NIM_MODIFY, &m_nid) != FALSE;
+    const bool present = s_pfnNotifyIcon(NIM_MODIFY, &m_nid) != FALSE;
     m_nid.uFlags = flags;
     return present;
 }
 
 void CSystemTray::RemoveIcon() {
     m_nid.uFlags = 0;
-    if (::Shell_NotifyIconA(NIM_DELETE, &m_nid)) m_bHidden = m_bRemoved = TRUE;
+    if (s_pfnNotifyIcon(NIM_DELETE, &m_nid)) m_bHidden = m_bRemoved = TRUE;
 }
 
 void CSystemTray::SetMenuDefaultItem(UINT item, bool byPosition) {
@@ -146,12 +149,17 @@ LRESULT CSystemTray::OnTrayNotification(WPARAM id, LPARAM mouseMessage) {
 
 void CSystemTray::ShowBalloon(const std::string& text, const char* title, DWORD iconFlags, UINT timeoutMs) {
     if (!m_bBalloons) return;
-    m_nid.uFlags = NIF_INFO;
+    if (m_bBalloonShown) {
+        m_nid.uFlags = NIF_INFO;
+        m_nid.szInfo[0] = '\0';  // an empty text takes the balloon down
+        s_pfnNotifyIcon(NIM_MODIFY, &m_nid);
+    }
+    m_nid.uFlags = NIF_INFO | NIF_REALTIME;
     CopyText(m_nid.szInfo, text);
     CopyText(m_nid.szInfoTitle, title ? title : "");
     m_nid.dwInfoFlags = iconFlags;
     m_nid.uTimeout = timeoutMs;
-    ::Shell_NotifyIconA(NIM_MODIFY, &m_nid);
+    m_bBalloonShown = s_pfnNotifyIcon(NIM_MODIFY, &m_nid);
     m_nid.szInfo[0] = '\0';
 }
 
@@ -159,7 +167,7 @@ void CSystemTray::SetTooltipText(const std::string& text) {
     CopyText(m_nid.szTip, text.empty() ? std::string(kTip) : text);
     if (m_bHidden) return;  // the icon gets the tooltip when it is added again
     m_nid.uFlags = NIF_TIP;
-    ::Shell_NotifyIconA(NIM_MODIFY, &m_nid);
+    s_pfnNotifyIcon(NIM_MODIFY, &m_nid);
 }
 
 void CSystemTray::SetPauseCheck(bool checked) {

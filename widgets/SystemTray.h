@@ -27,9 +27,15 @@ public:
     // The popup about to be shown; nothing to change here.
     virtual void CustomizeMenu(HMENU popup) {}
 
+    // Replaces the balloon shown before, if any, and shows this one now or never (it is not queued
+    // up, nor kept among the notifications of newer systems).
     void ShowBalloon(const std::string& text, const char* title, DWORD iconFlags, UINT timeoutMs);
     // The icon's tooltip (at most 127 characters); an empty text gives back the program's name.
     void SetTooltipText(const std::string& text);
+    // Balloon icon flags of a notice that makes no sound and waits out the user's quiet time.
+    static constexpr DWORD kQuietBalloon = NIIF_NOSOUND | NIIF_RESPECT_QUIET_TIME;
+    // Every call to the notification area goes through here; tests see the calls this way.
+    static BOOL(WINAPI* s_pfnNotifyIcon)(DWORD message, PNOTIFYICONDATAA data);
     void SetPauseCheck(bool checked);
     int GetPauseState() const;
 
@@ -57,6 +63,7 @@ public:
     int m_nSubMenu = 0;
     HMENU m_pSubMenu = nullptr;  // the popup whose Pause item carries the check, as the owner sets it
     BOOL m_bRestore = FALSE;
+    BOOL m_bBalloonShown = FALSE;  // a balloon may still be up: the next one takes its place
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -53,6 +53,8 @@ protected:
         ASSERT_TRUE(m_workingFolder.Entered());
         ASSERT_TRUE(::CreateDirectoryA(m_strRoot.c_str(), nullptr));
         const unsigned ended = CMP3Thread::EndedCount();
+        // Its options and window layout go to this folder, not beside the test program.
+        m_player.m_settings = CMelodeckSettings(m_folder.PathOf("Melodeck.ini"));
         ASSERT_TRUE(m_player.Create());
         ASSERT_TRUE(WaitForLoaders(ended + 2, 20000)) << "the saved lists were not read";
     }

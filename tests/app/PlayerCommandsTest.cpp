@@ -1,5 +1,6 @@
 // The player window's commands, in this process: options written at once with their check marks, the
-// View toggles, Lyrics, Compact View, Create Play List, Font and the tray menu's transport commands.
+// View toggles, Lyrics, Compact View, Create Play List, Font and the tray menu's transport commands with
+// the track's quiet balloon.
 #include "app/MelodeckDlg.h"
 #include "framework/App.h"
 #include "res/resource.h"
@@ -355,6 +356,9 @@ TEST_F(PlayerCommandsTest, TrayMenuDrivesTheJukeBoxWithItsPauseCheck) {
     Command(ID_TRAY_PLAY);
     EXPECT_EQ("x.wav", m_player.m_current.m_strArtist);
     EXPECT_NE(nullptr, std::strstr(m_player.m_trayIcon.GetNotifyData().szTip, "x.wav")) << "the tooltip names the song";
+    // The track's balloon is quiet and is shown now or never.
+    EXPECT_EQ(static_cast<UINT>(NIF_INFO | NIF_REALTIME), m_player.m_trayIcon.GetNotifyData().uFlags);
+    EXPECT_EQ(CSystemTray::kQuietBalloon, m_player.m_trayIcon.GetNotifyData().dwInfoFlags);
     Command(ID_TRAY_PAUSE);
     EXPECT_TRUE(m_player.m_trayIcon.GetPauseState() & MF_CHECKED);
     EXPECT_EQ(BST_CHECKED, m_player.m_btnPause.GetCheck());

@@ -28,6 +28,8 @@ protected:
         const DWORD start = ::GetTickCount();
         ASSERT_TRUE(m_tree.Write(kTreeFiles)) << "could not write the tree in " << m_strTree;
         std::printf("tree of %zu files written in %lu ms\n", kTreeFiles, ::GetTickCount() - start);
+        // Its options and window layout go to this folder, not beside the test program.
+        m_player.m_settings = CMelodeckSettings(m_folder.PathOf("Melodeck.ini"));
         ASSERT_TRUE(m_player.Create());
     }
     void TearDown() override {

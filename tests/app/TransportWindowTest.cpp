@@ -24,6 +24,8 @@ protected:
         m_player.m_settings = CMelodeckSettings(IniPath());  // never the test program's own INI
         for (const char* name : {"A", "B", "X", "Y", "Z"})
             ASSERT_TRUE(WriteWavFile(m_folder.PathOf(std::string(name) + ".wav"), 300));
+        // Its options and window layout go to this folder, not beside the test program.
+        m_player.m_settings = CMelodeckSettings(m_folder.PathOf("Melodeck.ini"));
         ASSERT_TRUE(m_player.Create());
         ASSERT_TRUE(m_player.m_player.IsWindow()) << "the device window was created";
         m_player.m_wndQueue.AddEntry(Entry("A"));

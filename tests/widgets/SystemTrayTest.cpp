@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 // Wine's notification area without a window manager: one child window per icon.
@@ -50,6 +53,45 @@ TEST_F(SystemTray, AddsOneIconWithTheTooltipAndRemovesItWithTheObject) {
         EXPECT_EQ(TrayIconWindows(), before + 1);
     }
     EXPECT_TRUE(WaitUntil([&] { return TrayIconWindows() == before; }));
+}
+
+// What the notification area was asked, call by call.
+struct NotifyCall {
+    DWORD message;
+    UINT flags;
+    std::string text;
+    DWORD iconFlags;
+};
+std::vector<NotifyCall> g_calls;
+
+BOOL WINAPI RecordNotify(DWORD message, PNOTIFYICONDATAA data) {
+    g_calls.push_back({message, data->uFlags, data->szInfo, data->dwInfoFlags});
+    return ::Shell_NotifyIconA(message, data);
+}
+
+// A balloon on each track start: quiet, shown now or never, and taking the place of the one before
+// (the first one of the start included), so that the system's notification list does not fill up.
+TEST_F(SystemTray, EachBalloonTakesThePlaceOfTheOneBeforeAndIsShownNowOrNever) {
+    g_calls.clear();
+    CSystemTray::s_pfnNotifyIcon = RecordNotify;
+    {
+        CSystemTray tray;
+        ASSERT_TRUE(tray.Create(m_icon));
+        ASSERT_FALSE(g_calls.empty());
+        EXPECT_EQ(NIIF_INFO | CSystemTray::kQuietBalloon, g_calls.back().iconFlags) << "the first balloon too";
+        for (const char* song : {"Abba - Waterloo", "Abba - SOS"}) {
+            g_calls.clear();
+            tray.ShowBalloon(song, nullptr, CSystemTray::kQuietBalloon, 10000);
+            ASSERT_EQ(2u, g_calls.size());
+            EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), g_calls[0].message);
+            EXPECT_EQ(static_cast<UINT>(NIF_INFO), g_calls[0].flags);
+            EXPECT_EQ("", g_calls[0].text) << "the balloon before goes";
+            EXPECT_EQ(static_cast<UINT>(NIF_INFO | NIF_REALTIME), g_calls[1].flags);
+            EXPECT_EQ(song, g_calls[1].text);
+            EXPECT_EQ(CSystemTray::kQuietBalloon, g_calls[1].iconFlags);
+        }
+    }
+    CSystemTray::s_pfnNotifyIcon = ::Shell_NotifyIconA;
 }
 
 TEST_F(SystemTray, PauseCheckFollowsTheCallsAndKeepsTheItemText) {
