@@ -78,19 +78,27 @@ Section "Melodeck"
     File "Melodeck.exe"
     File "README.txt"
     File "LICENSE.txt"
+    ; The mark of an installed copy: it keeps its options and lists in the user's application data
+    ; folder (%APPDATA%\Melodeck), whatever folder it is started in.
+    FileOpen $0 "$INSTDIR\Melodeck.installed" w
+    FileWrite $0 "Installed by Melodeck-setup.exe: options and lists live in %APPDATA%\Melodeck.$\r$\n"
+    FileClose $0
     WriteUninstaller "$INSTDIR\Uninstall.exe"
 
     CreateDirectory "$SMPROGRAMS\Melodeck"
     CreateShortcut "$SMPROGRAMS\Melodeck\Melodeck.lnk" "$INSTDIR\Melodeck.exe"
     CreateShortcut "$SMPROGRAMS\Melodeck\Uninstall Melodeck.lnk" "$INSTDIR\Uninstall.exe"
 
-    ; "Open with": the program takes the files it is given on its command line.
+    ; "Open with": the program takes the files it is given on its command line; several selected files
+    ; go to one player (MultiSelectModel Player where the shell allows it; other starts hand theirs over).
     WriteRegStr HKLM "${KEY_APPLICATION}" "FriendlyAppName" "Melodeck"
+    WriteRegStr HKLM "${KEY_APPLICATION}\shell\open" "MultiSelectModel" "Player"
     WriteRegStr HKLM "${KEY_APPLICATION}\shell\open\command" "" '"$INSTDIR\Melodeck.exe" "%1"'
     WriteRegStr HKLM "${KEY_APPLICATION}\SupportedTypes" ".mp3" ""
     WriteRegStr HKLM "${KEY_APPLICATION}\SupportedTypes" ".m3u" ""
     WriteRegStr HKLM "Software\Classes\${PROGID}" "" "Music file (Melodeck)"
     WriteRegStr HKLM "Software\Classes\${PROGID}\shell\open" "" "Open with Melodeck"
+    WriteRegStr HKLM "Software\Classes\${PROGID}\shell\open" "MultiSelectModel" "Player"
     WriteRegStr HKLM "Software\Classes\${PROGID}\shell\open\command" "" '"$INSTDIR\Melodeck.exe" "%1"'
     WriteRegStr HKLM "Software\Classes\.mp3\OpenWithProgids" "${PROGID}" ""
     WriteRegStr HKLM "Software\Classes\.m3u\OpenWithProgids" "${PROGID}" ""
@@ -110,7 +118,9 @@ Section "Uninstall"
     Delete "$INSTDIR\Melodeck.exe"
     Delete "$INSTDIR\README.txt"
     Delete "$INSTDIR\LICENSE.txt"
-    ; The options the program keeps beside itself go with it; saved lists and anything else stay.
+    Delete "$INSTDIR\Melodeck.installed"
+    ; Earlier versions kept their options beside the program; they go with it. The user's own options
+    ; and lists in %APPDATA%\Melodeck stay, as documents do.
     Delete "$INSTDIR\Melodeck.ini"
     Delete "$INSTDIR\Uninstall.exe"
     RMDir "$INSTDIR"

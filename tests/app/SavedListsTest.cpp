@@ -380,6 +380,18 @@ TEST_F(SavedListsTest, EightSimultaneousStartsEndAsOnePlayerWithEveryFile) {
     constexpr int kStarts = 8;
     std::vector<std::string> files;
     std::vector<PROCESS_INFORMATION> starts;
+    // Whatever happens, no start outlives the test.
+    struct Reaper {
+        std::vector<PROCESS_INFORMATION>& starts;
+        ~Reaper() {
+            for (PROCESS_INFORMATION& info : starts) {
+                if (!info.hProcess) continue;
+                ::TerminateProcess(info.hProcess, 1);
+                ::CloseHandle(info.hThread);
+                ::CloseHandle(info.hProcess);
+            }
+        }
+    } reaper{starts};
     for (int i = 0; i < kStarts; ++i) {
         files.push_back(m_program.PathIn("song" + std::to_string(i) + ".wav"));
         ASSERT_TRUE(WriteWavFile(files.back(), 50));
@@ -415,11 +427,8 @@ TEST_F(SavedListsTest, EightSimultaneousStartsEndAsOnePlayerWithEveryFile) {
     EXPECT_TRUE(WaitFor([&] { return RowCount(list) == kStarts; }, 30000)) << RowCount(list) << " rows";
 
     ::PostMessageA(player, WM_CLOSE, 0, 0);
-    for (const PROCESS_INFORMATION& info : starts) {
+    for (const PROCESS_INFORMATION& info : starts)
         EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(info.hProcess, 30000));
-        ::CloseHandle(info.hThread);
-        ::CloseHandle(info.hProcess);
-    }
     std::vector<std::string> saved;
     for (const MediaEntry& entry : ParseSavedFile(m_program.PathIn("Playlist.dat"))) saved.push_back(entry.m_strPath);
     std::sort(saved.begin(), saved.end());

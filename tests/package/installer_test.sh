@@ -43,7 +43,9 @@ cleanup() {
 trap cleanup EXIT
 
 "$WINE_RUN" "$WORK/Melodeck-setup.exe" /S "/D=$target" </dev/null
-for f in Melodeck.exe README.txt LICENSE.txt Uninstall.exe; do [ -f "$folder/$f" ] || fail "not installed: $f"; done
+for f in Melodeck.exe README.txt LICENSE.txt Uninstall.exe Melodeck.installed; do
+    [ -f "$folder/$f" ] || fail "not installed: $f"
+done
 [ -f "$menu/Melodeck.lnk" ] || fail "no Start-menu shortcut"
 [ -f "$menu/Uninstall Melodeck.lnk" ] || fail "no uninstaller shortcut"
 key_exists "$uninstall" || fail "no entry in the list of installed programs"
@@ -53,8 +55,13 @@ for type in .mp3 .m3u; do
     grep -q "Melodeck.MusicFile" <<<"$(value_of "HKLM\\Software\\Classes\\$type\\OpenWithProgids")" ||
         fail "Melodeck is not offered for $type files"
 done
+for key in "$application\\shell\\open" "$progid\\shell\\open"; do
+    grep -q "MultiSelectModel.*Player" <<<"$(value_of "$key")" || fail "several files do not go to one player: $key"
+done
 
 # The installed program starts (from a folder of its own, as the shortcut would) and shows its window.
+appdata="$drive_c/users/$(id -un)/AppData/Roaming/Melodeck"
+rm -rf "$appdata"
 cd "$WORK"
 "$WINE_RUN" "$target\\Melodeck.exe" </dev/null >/dev/null 2>&1 &
 program=$!
@@ -74,6 +81,8 @@ wait_for 60 shows_window && started=1
 [ -n "$pid" ] && kill "$pid" 2>/dev/null
 wait "$program" 2>/dev/null || true
 [ "$started" = 1 ] || fail "the installed program showed no window"
+# Marked as installed, it keeps its data in the user's application data folder, not beside itself.
+[ -d "$appdata" ] || fail "no folder $appdata"
 # Its process is gone before the uninstaller runs, so that every file can go.
 ended() { ! pgrep -f "$name.Melodeck.Melodeck.exe" >/dev/null; }
 wait_for 30 ended || fail "the program did not end"
