@@ -2,11 +2,7 @@
 
 #include "res/resource.h"
 
-namespace {
-bool IsLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
-}  // namespace
-
-CMelodeckSearch::CMelodeckSearch() : CDialog(IDD_FIND), m_search(&IsLeadByte) {}
+CMelodeckSearch::CMelodeckSearch() : CDialog(IDD_FIND), m_search(ProgramCharRules()) {}
 
 UINT CMelodeckSearch::SelectRowMessage() {
     static const CRegisteredMessage message("{79B89405-B6A4-4a8b-BD52-EBBF5EF22159}");

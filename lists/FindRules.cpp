@@ -2,14 +2,17 @@
 
 #include <utility>
 
-size_t FindInField(const std::string& field, const std::string& text, LeadBytePredicate isLeadByte) {
+size_t FindInField(const std::string& field, const std::string& text, const CharRules& rules) {
     const std::string haystack = DisplayText(field);
     const std::string needle = DisplayText(text);
-    if (!isLeadByte) return haystack.find(needle);
-    // Walk character by character so that a match can only start where a character does.
-    for (size_t at = 0; at + needle.size() <= haystack.size();) {
-        if (haystack.compare(at, needle.size(), needle) == 0) return at;
-        at += (isLeadByte(static_cast<unsigned char>(haystack[at])) && at + 1 < haystack.size()) ? 2 : 1;
+    if (rules.form == CharForm::singleByte) return haystack.find(needle);
+    // Walk character by character so that a match can only start, and end, where a character does.
+    for (size_t at = 0; at + needle.size() <= haystack.size(); at += CharLengthAt(haystack, at, rules)) {
+        if (haystack.compare(at, needle.size(), needle) != 0) continue;
+        const size_t end = at + needle.size();
+        if (end == haystack.size() ||
+            WholeCharsLength(haystack.substr(at), needle.size(), rules) == needle.size())
+            return at;
     }
     return std::string::npos;
 }
@@ -34,7 +37,7 @@ int CFindRules::FindNext(const std::string& text, int findBy) {
     if (m_nNextRow < 0 || m_nNextRow > GetCount()) m_nNextRow = 0;
     for (int row = m_nNextRow; row < GetCount(); ++row) {
         const std::string* field = SearchedField(m_items[static_cast<size_t>(row)], findBy);
-        if (field && FindInField(*field, text, m_pfnIsLeadByte) != std::string::npos) {
+        if (field && FindInField(*field, text, m_rules) != std::string::npos) {
             m_nNextRow = row + 1;
             return row;
         }

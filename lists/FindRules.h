@@ -1,6 +1,7 @@
 #pragma once
 // The find dialog's search over a snapshot of a list's entries: which field is searched, how a text is
 // found in it, and where the next press starts. No windows here: the dialog is a thin adapter.
+#include "framework/CodePage.h"
 #include "library/MediaEntry.h"
 
 #include <string>
@@ -9,20 +10,17 @@
 // The field choice, by the position of the checked radio button; any other value searches nothing.
 enum FindBy { findByArtist = 0, findByAlbum = 1, findBySong = 2, findByFileName = 3 };
 
-// Tells whether a byte starts a two-byte character of the system code page.
-using LeadBytePredicate = bool (*)(unsigned char);
-
 // Position of text in field, both up to their first zero character; std::string::npos when absent.
 // Exact and case-sensitive, and multibyte-aware: a match never starts on the second byte of a character.
 // An empty text is found at 0.
-size_t FindInField(const std::string& field, const std::string& text, LeadBytePredicate isLeadByte = nullptr);
+size_t FindInField(const std::string& field, const std::string& text, const CharRules& rules = CharRules{});
 
 // The field of an entry that the choice searches; null for a choice outside 0 to 3.
 const std::string* SearchedField(const MediaEntry& entry, int findBy);
 
 class CFindRules {
 public:
-    explicit CFindRules(LeadBytePredicate isLeadByte = nullptr) : m_pfnIsLeadByte(isLeadByte) {}
+    explicit CFindRules(const CharRules& rules = CharRules{}) : m_rules(rules) {}
 
     // A fresh snapshot, in row order; the next search starts at the first row.
     void SetItems(std::vector<MediaEntry> items);
@@ -40,5 +38,5 @@ public:
 private:
     int m_nNextRow = 0;
     std::vector<MediaEntry> m_items;
-    LeadBytePredicate m_pfnIsLeadByte;
+    CharRules m_rules;
 };

@@ -3,6 +3,7 @@
 // Queue", and after the program is closed both saved files hold exactly the records the format asks
 // for; a second start shows the same rows in the same order. Nothing is lost by closing, or by the end
 // of the session, while the lists still load, and a new "Load Directory" drops an earlier scan's rest.
+#include "framework/CodePage.h"
 #include "framework/File.h"
 #include "library/SavedList.h"
 #include "support/MelodeckProcess.h"
@@ -390,6 +391,24 @@ TEST_F(SavedListsTest, LoadDirectoryDropsTheRestOfAnEarlierScan) {
     std::sort(saved.begin(), saved.end(), byPath);
     std::sort(expected.begin(), expected.end(), byPath);
     EXPECT_EQ(expected, saved);
+}
+
+// An earlier version stored its 8-bit texts in the legacy code page.
+TEST_F(SavedListsTest, APlayListSavedInTheLegacyCodePageLoadsWithItsNames) {
+    if (LegacyCodePage() != 1252) GTEST_SKIP() << "needs Windows-1252 as the legacy code page";
+    const std::string legacy = "Caf\xE9 M\xFCller", name = "Caf\xC3\xA9 M\xC3\xBCller";
+    Bytes bytes;
+    AppendRecord(bytes, 1, {"C:\\" + legacy + ".mp3", "", legacy + '\0', "", legacy + '\0'});
+    ASSERT_TRUE(WriteMediaFile(m_program.PathIn("Playlist.dat"), bytes));
+    ASSERT_TRUE(m_program.Start());
+    HWND playList = ListOf("Play List");
+    ASSERT_TRUE(WaitFor([&] { return RowCount(playList) == 1; }, 20000));
+    EXPECT_EQ((Rows{{name, "", name}}), ReadListRows(playList, m_program.ProcessId()));
+    ASSERT_TRUE(m_program.Close());
+    // Written back in 16-bit characters, which earlier versions read too.
+    EXPECT_EQ((std::vector<MediaEntry>{{"C:\\" + name + ".mp3", "", name + '\0', "", name + '\0'}}),
+              ParseSavedFile(m_program.PathIn("Playlist.dat")));
+    EXPECT_EQ(0xFF, ReadMediaFile(m_program.PathIn("Playlist.dat"))[4]);
 }
 
 }  // namespace

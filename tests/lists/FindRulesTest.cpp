@@ -33,11 +33,16 @@ TEST(FindRulesTest, EachChoiceSearchesItsOwnFieldAndOthersNothing) {
     }
 }
 
-TEST(FindRulesTest, AMatchNeverStartsInsideATwoByteCharacter) {
-    auto isLead = [](unsigned char byte) { return byte == 0x81; };
-    EXPECT_EQ(std::string::npos, FindInField("\x81\x41", "\x41", isLead));
-    EXPECT_EQ(2u, FindInField("\x81\x41\x41", "\x41", isLead));
+TEST(FindRulesTest, AMatchNeverStartsOrEndsInsideACharacter) {
+    const CharRules doubleByte{CharForm::doubleByte, [](unsigned char byte) { return byte == 0x81; }};
+    EXPECT_EQ(std::string::npos, FindInField("\x81\x41", "\x41", doubleByte));
+    EXPECT_EQ(2u, FindInField("\x81\x41\x41", "\x41", doubleByte));
     EXPECT_EQ(1u, FindInField("\x81\x41", "\x41"));  // a single-byte code page has no such characters
+    // UTF-8: "\xC3" alone is half of e acute; a broken stored byte before the match is stepped over.
+    const CharRules utf8{CharForm::utf8, nullptr};
+    EXPECT_EQ(std::string::npos, FindInField("Caf\xC3\xA9", "\xC3", utf8));
+    EXPECT_EQ(3u, FindInField("Caf\xC3\xA9", "\xC3\xA9", utf8));
+    EXPECT_EQ(1u, FindInField("\xE9\xC3\xA9", "\xC3\xA9", utf8));
 }
 
 }  // namespace
