@@ -14,6 +14,9 @@ bool CId3v1Tag::HasMarker(const unsigned char* block, size_t size) {
 
 std::string CId3v1Tag::FieldText(const unsigned char* field) {
     const unsigned char* end = std::find(field, field + kFieldSize, 0);
+    // Taggers pad with blanks as well as zeros: trailing blanks are padding, not text.
+    while (end > field && end[-1] == ' ')
+        --end;
     std::string text =
         LegacyToText(std::string(reinterpret_cast<const char*>(field), static_cast<size_t>(end - field)));
     text += '\0';

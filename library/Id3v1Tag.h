@@ -17,8 +17,8 @@ public:
     // True when the block starts with exactly "TAG". A zero byte ends the compared text, so "TA" followed
     // by a zero byte is no marker.
     static bool HasMarker(const unsigned char* block, size_t size);
-    // The text of a 30-byte field: its bytes up to the first zero byte (all 30 when there is none), read in
-    // the legacy code page, plus one zero character that belongs to the text.
+    // The text of a 30-byte field: its bytes up to the first zero byte (all 30 when there is none) without
+    // trailing blanks, read in the legacy code page, plus one zero character that belongs to the text.
     static std::string FieldText(const unsigned char* field);
     // The 30 bytes written for a text (up to its first zero character): the text in the legacy code page,
     // cut to at most 30 bytes between characters, then zero bytes. False (bytes then not to be used) when the

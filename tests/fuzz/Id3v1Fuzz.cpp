@@ -1,5 +1,5 @@
 // libFuzzer target for the ID3 version 1 block. Any bytes may arrive as a block; a field's text must be
-// its characters up to the first zero in UTF-8 with one zero character
+// its characters up to the first zero, trailing blanks dropped, in UTF-8 with one zero character
 // added, and must write back as the same 30 bytes. A broken rule aborts with its description.
 #include "framework/CodePage.h"
 #include "library/Id3v1Tag.h"
@@ -36,11 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int field = CId3v1Tag::fieldSong; field <= CId3v1Tag::fieldAlbum; ++field) {
         const std::string& text = *texts[field];
         const uint8_t* bytes = data + CId3v1Tag::kFieldOffsets[field];
-        // The field up to its first zero, in the legacy code page (Windows-1252
+        // The field up to its first zero, without trailing blanks, in the legacy code page (Windows-1252
         // natively, where every byte is a character): the text is its UTF-8 form.
         size_t length = 0;
         while (length < CId3v1Tag::kFieldSize && bytes[length] != 0)
             ++length;
+        while (length > 0 && bytes[length - 1] == ' ')
+            --length;
         Check(!text.empty() && text.size() <= 3 * length + 1 && text.find('\0') == text.size() - 1 &&
                   IsUtf8(text.substr(0, text.size() - 1)),
               "a text is the field's characters in UTF-8 and one zero character", size);

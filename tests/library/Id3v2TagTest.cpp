@@ -107,6 +107,9 @@ TEST(Id3v2TagTest, SkipsExtendedHeaders) {
         "x\0"s);
     EXPECT_EQ(Parse(Tag(4, "\0\0\0\6\1\0"s + Frame(4, "TIT2", Text("y")), '\x40')).tag.GetSong(), "y\0"s);
     EXPECT_FALSE(Parse(Tag(4, "\0\0\x7F\x7F\1\0"s + Frame(4, "TIT2", Text("y")), '\x40')).found);
+    // The flag set with no extended header: the frames start at once, as some taggers write.
+    EXPECT_EQ(Parse(Tag(4, Frame(4, "TIT2", Text("Punk To Funk")), '\x40')).tag.GetSong(), "Punk To Funk\0"s);
+    EXPECT_EQ(Parse(Tag(3, Frame(3, "TIT2", Text("z")), '\x40')).tag.GetSong(), "z\0"s);
 }
 
 TEST(Id3v2TagTest, TakesAPlainFrameSizeIn24OnlyWhereTheSyncsafeOneCannotBeRight) {
