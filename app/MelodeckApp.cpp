@@ -1,9 +1,11 @@
 #include "app/MelodeckApp.h"
 
 #include "app/MelodeckDlg.h"
+#include "framework/CodePage.h"
 #include "skin/SkinCtrlMgr.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <uxtheme.h>
 #include <cstdlib>
 #include <cstring>
@@ -11,14 +13,24 @@
 namespace {
 CMelodeckApp theApp;
 
-// The command line's paths, made full: a running player has another working directory.
+std::string Narrow(const std::wstring& text) {
+    return WideToAnsi(std::u16string(text.begin(), text.end()));
+}
+
+// The command line's paths, made full: a running player has another working directory. Taken in
+// UTF-16, since the runtime's 8-bit arguments come from a conversion that may lose characters.
 std::vector<std::string> CommandLinePaths() {
     std::vector<std::string> paths;
-    for (int i = 1; i < __argc; ++i) {
-        char full[MAX_PATH] = {};
-        DWORD length = ::GetFullPathNameA(__argv[i], sizeof(full), full, nullptr);
-        paths.push_back(length > 0 && length < sizeof(full) ? std::string(full, length) : std::string(__argv[i]));
+    int count = 0;
+    LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!arguments) return paths;
+    for (int i = 1; i < count; ++i) {
+        std::wstring full(32768, L'\0');
+        DWORD length = ::GetFullPathNameW(arguments[i], static_cast<DWORD>(full.size()), &full[0], nullptr);
+        full.resize(length > 0 && length < full.size() ? length : 0);
+        paths.push_back(Narrow(full.empty() ? std::wstring(arguments[i]) : full));
     }
+    ::LocalFree(arguments);
     return paths;
 }
 }  // namespace
