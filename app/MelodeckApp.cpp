@@ -3,11 +3,13 @@
 #include "app/MelodeckDlg.h"
 #include "app/PathList.h"
 #include "framework/App.h"
+#include "framework/CodePage.h"
 #include "library/SavedList.h"
 #include "settings/DataFolder.h"
 #include "skin/SkinCtrlMgr.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <uxtheme.h>
 
@@ -18,18 +20,28 @@
 namespace {
 CMelodeckApp theApp;
 
+std::string Narrow(const std::wstring& text) {
+    return WideToAnsi(std::u16string(text.begin(), text.end()));
+}
+
 // The command line's paths, made full (a running player has another working directory), each once.
+// Taken in UTF-16, since the runtime's 8-bit arguments come from a conversion that may lose characters.
 std::vector<std::string> CommandLinePaths() {
     std::vector<std::string> paths;
-    for (int i = 1; i < __argc; ++i) {
-        char full[MAX_PATH] = {};
-        DWORD length = ::GetFullPathNameA(__argv[i], sizeof(full), full, nullptr);
-        std::string path = length > 0 && length < sizeof(full) ? std::string(full, length) : std::string(__argv[i]);
+    int count = 0;
+    LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!arguments) return paths;
+    for (int i = 1; i < count; ++i) {
+        std::wstring full(32768, L'\0');
+        DWORD length = ::GetFullPathNameW(arguments[i], static_cast<DWORD>(full.size()), &full[0], nullptr);
+        full.resize(length > 0 && length < full.size() ? length : 0);
+        const std::string path = Narrow(full.empty() ? std::wstring(arguments[i]) : full);
         const bool seen = std::any_of(paths.begin(), paths.end(), [&](const std::string& other) {
             return ::lstrcmpiA(other.c_str(), path.c_str()) == 0;
         });
         if (!seen) paths.push_back(path);
     }
+    ::LocalFree(arguments);
     return paths;
 }
 

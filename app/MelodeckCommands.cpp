@@ -3,6 +3,7 @@
 #include "app/MelodeckDlg.h"
 
 #include "framework/App.h"
+#include "library/M3ULines.h"
 #include "library/M3UWriter.h"
 #include "library/TextFileDialog.h"
 #include "lists/FolderDialog.h"
@@ -234,8 +235,7 @@ void CMelodeckDlg::OnLoadDirectory(bool clear) {
 
 // Both tray items append: the play list is never cleared from here.
 void CMelodeckDlg::OnAddPlayList() {
-    CTextFileDialog dialog(false, "m3u", "Music Play List (*.m3u)|*.m3u|All Files (*.*)|*.*||", OFN_NOCHANGEDIR,
-                           m_hWnd);
+    CTextFileDialog dialog(false, "m3u", kPlayListFilter, OFN_NOCHANGEDIR, m_hWnd);
     if (!dialog.DoModal()) return;
     m_wndPlayList.LoadPlayListFile(dialog.GetPathName());
 }

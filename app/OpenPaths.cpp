@@ -1,6 +1,7 @@
 // Paths from outside the program: its command line, a second start, and drops from the shell.
 #include "app/MelodeckDlg.h"
 #include "app/PathList.h"
+#include "framework/CodePage.h"
 
 #include <shellapi.h>
 
@@ -111,11 +112,13 @@ LRESULT CListDropTarget::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
     if (message != WM_DROPFILES || !m_pList || !m_pPlayer) return CSubclassWnd::WindowProc(hWnd, message, wParam, lParam);
     HDROP drop = reinterpret_cast<HDROP>(wParam);
     std::vector<std::string> paths;
-    const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    // In UTF-16: a name outside the ANSI code page of an older system still arrives whole where it can.
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        std::string path(::DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
-        path.resize(::DragQueryFileA(drop, i, &path[0], static_cast<UINT>(path.size())));
-        paths.push_back(path);
+        std::u16string path(::DragQueryFileW(drop, i, nullptr, 0) + 1, u'\0');
+        path.resize(
+            ::DragQueryFileW(drop, i, reinterpret_cast<wchar_t*>(&path[0]), static_cast<UINT>(path.size())));
+        paths.push_back(WideToAnsi(path));
     }
     ::DragFinish(drop);
     if (m_pPlayer) m_pPlayer->OpenPaths(*m_pList, paths);

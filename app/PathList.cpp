@@ -1,5 +1,7 @@
 #include "app/PathList.h"
 
+#include "library/M3ULines.h"
+
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -7,6 +9,7 @@
 PathKind KindOfPath(const std::string& path, bool isFolder) {
     if (isFolder) return PathKind::folder;
     static const char kM3U[] = ".m3u";
+    if (IsUtf8ListName(path)) return PathKind::playList;
     const size_t n = sizeof(kM3U) - 1;
     if (path.size() < n) return PathKind::file;
     for (size_t i = 0; i < n; ++i)

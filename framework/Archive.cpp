@@ -236,6 +236,18 @@ CArchive& CArchive::operator<<(const std::string& text) {
     return *this;
 }
 
+void CArchive::WriteWideString(const std::u16string& text) {
+    CheckMode(store);
+    *this << static_cast<uint8_t>(0xFF) << static_cast<uint16_t>(0xFFFE);
+    WriteStringLength(text.size());
+    std::vector<unsigned char> bytes(text.size() * 2);
+    for (size_t i = 0; i < text.size(); ++i) {
+        bytes[2 * i] = static_cast<unsigned char>(text[i] & 0xFF);
+        bytes[2 * i + 1] = static_cast<unsigned char>(text[i] >> 8);
+    }
+    Write(bytes.data(), bytes.size());
+}
+
 CArchive& CArchive::operator>>(std::string& text) {
     CheckMode(load);
     bool wide = false;

@@ -5,7 +5,7 @@
 // characters: length n < 255 as one byte; n < 0xFFFE as 0xFF and a 16-bit n; n < 0xFFFFFFFF as 0xFF, 0xFFFF
 // and a 32-bit n; beyond that 0xFF, 0xFFFF, 0xFFFFFFFF and a 64-bit n. A reader also accepts the marker
 // 0xFF, 0xFFFE, after which the length prefix starts again and counts 16-bit (UTF-16LE) characters; those
-// are converted to the system code page.
+// are converted to the program's code page. WriteWideString writes that form.
 //
 // Reading never trusts the data: running out inside a value throws CArchiveException(endOfFile), and a
 // string length beyond the data still available (or beyond kMaxStringLength) throws
@@ -58,6 +58,8 @@ public:
     CArchive& operator<<(uint32_t value);
     CArchive& operator<<(uint64_t value);
     CArchive& operator<<(const std::string& text);
+    // A string in 16-bit characters: the marker 0xFF, 0xFFFE, then the length prefix counting them.
+    void WriteWideString(const std::u16string& text);
 
     CArchive& operator>>(uint8_t& value);
     CArchive& operator>>(uint16_t& value);

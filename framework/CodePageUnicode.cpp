@@ -65,6 +65,36 @@ std::u16string Utf8ToWide(const std::string& text) {
     return result;
 }
 
+std::string WideToUtf8(const std::u16string& text) {
+    std::string result;
+    result.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t point = text[i];
+        if (point >= 0xD800 && point <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            point = 0x10000 + ((point - 0xD800) << 10) + (text[++i] - 0xDC00);
+        } else if (point >= 0xD800 && point <= 0xDFFF) {
+            point = kReplacement;
+        }
+        if (point < 0x80) {
+            result += static_cast<char>(point);
+        } else if (point < 0x800) {
+            result += static_cast<char>(0xC0 | (point >> 6));
+            result += static_cast<char>(0x80 | (point & 0x3F));
+        } else if (point < 0x10000) {
+            result += static_cast<char>(0xE0 | (point >> 12));
+            result += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+            result += static_cast<char>(0x80 | (point & 0x3F));
+        } else {
+            result += static_cast<char>(0xF0 | (point >> 18));
+            result += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
+            result += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+            result += static_cast<char>(0x80 | (point & 0x3F));
+        }
+    }
+    return result;
+}
+
 std::u16string Utf16ToWide(const std::string& bytes, bool bigEndian) {
     std::u16string result;
     result.reserve(bytes.size() / 2);
@@ -82,4 +112,68 @@ std::u16string Latin1ToWide(const std::string& text) {
     for (char c : text)
         result += static_cast<char16_t>(static_cast<unsigned char>(c));
     return result;
+}
+
+size_t CharLengthAt(const std::string& text, size_t at, const CharRules& rules) {
+    if (at >= text.size()) return 0;
+    switch (rules.form) {
+    case CharForm::utf8: {
+        size_t length = 0;
+        DecodeUtf8(text, at, length);
+        return length ? length : 1;
+    }
+    case CharForm::doubleByte:
+        return rules.isLeadByte && rules.isLeadByte(static_cast<unsigned char>(text[at])) &&
+                       at + 1 < text.size()
+                   ? 2
+                   : 1;
+    case CharForm::singleByte: break;
+    }
+    return 1;
+}
+
+size_t WholeCharsLength(const std::string& text, size_t maxBytes, const CharRules& rules) {
+    if (text.size() <= maxBytes && rules.form == CharForm::singleByte) return text.size();
+    size_t end = 0;
+    while (end < text.size()) {
+        size_t length = CharLengthAt(text, end, rules);
+        if (end + length > maxBytes) break;
+        end += length;
+    }
+    return end;
+}
+
+std::string FirstChars(const std::string& text, size_t count, const CharRules& rules) {
+    size_t end = 0;
+    for (size_t i = 0; i < count && end < text.size(); ++i)
+        end += CharLengthAt(text, end, rules);
+    return text.substr(0, end);
+}
+
+std::string CutToWholeChars(const std::string& text, size_t maxBytes) {
+    return text.substr(0, WholeCharsLength(text, maxBytes, ProgramCharRules()));
+}
+
+bool IsAscii(const std::string& text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+std::string LegacyToText(const std::string& bytes) {
+    if (!ProgramIsUtf8() || IsAscii(bytes)) return bytes;
+    return WideToAnsi(LegacyToWide(bytes));
+}
+
+bool TextToLegacy(const std::string& text, std::string& bytes) {
+    if (!ProgramIsUtf8() || IsAscii(text)) {
+        bytes = text;
+        return true;
+    }
+    return WideToLegacy(AnsiToWide(text), bytes);
+}
+
+std::string StoredToText(const std::string& bytes) {
+    if (ProgramIsUtf8() && !IsUtf8(bytes)) return LegacyToText(bytes);
+    return bytes;
 }

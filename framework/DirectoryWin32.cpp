@@ -35,7 +35,8 @@ struct FindCloser {
 bool ForEachInDirectory(const std::string& folder,
                         const std::function<bool(const std::string& name, bool isDirectory)>& visit) {
     WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW(Wide(folder + "\\*.*").c_str(), &data);
+    const std::wstring wideFolder = Wide(folder);
+    HANDLE find = ::FindFirstFileW((wideFolder + L"\\*.*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return false;
     FindCloser closer{find};
     do {
@@ -44,7 +45,8 @@ bool ForEachInDirectory(const std::string& folder,
         if (name == "." || name == "..") continue;
         // The rest of the program names files in the ANSI code page and within MAX_PATH: a name it
         // could not show, or one that would make the path too long to open, goes by its short name.
-        const bool tooLong = folder.size() + 1 + name.size() + kShortNameRoom >= MAX_PATH;
+        // Counted in UTF-16 units, as the system counts: a UTF-8 name has more bytes than characters.
+        const bool tooLong = wideFolder.size() + 1 + ::wcslen(data.cFileName) + kShortNameRoom >= MAX_PATH;
         if ((!whole || tooLong) && data.cAlternateFileName[0]) Narrow(data.cAlternateFileName, &name);
         const bool isDirectory = IsFolderToWalk(data.dwFileAttributes, data.dwReserved0);
         if (!visit(name, isDirectory)) break;

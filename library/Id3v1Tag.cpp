@@ -1,5 +1,7 @@
 #include "library/Id3v1Tag.h"
 
+#include "framework/CodePage.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -12,15 +14,21 @@ bool CId3v1Tag::HasMarker(const unsigned char* block, size_t size) {
 
 std::string CId3v1Tag::FieldText(const unsigned char* field) {
     const unsigned char* end = std::find(field, field + kFieldSize, 0);
-    std::string text(reinterpret_cast<const char*>(field), static_cast<size_t>(end - field));
+    // Taggers pad with blanks as well as zeros: trailing blanks are padding, not text.
+    while (end > field && end[-1] == ' ')
+        --end;
+    std::string text =
+        LegacyToText(std::string(reinterpret_cast<const char*>(field), static_cast<size_t>(end - field)));
     text += '\0';
     return text;
 }
 
-std::array<unsigned char, CId3v1Tag::kFieldSize> CId3v1Tag::FieldBytes(const std::string& text) {
-    std::array<unsigned char, kFieldSize> bytes{};
-    std::memcpy(bytes.data(), text.data(), std::min(text.size(), kFieldSize));
-    return bytes;
+bool CId3v1Tag::FieldBytes(const std::string& text, std::array<unsigned char, kFieldSize>& bytes) {
+    std::string legacy;
+    if (!TextToLegacy(text.c_str(), legacy)) return false;
+    bytes.fill(0);
+    std::memcpy(bytes.data(), legacy.data(), WholeCharsLength(legacy, kFieldSize, LegacyCharRules()));
+    return true;
 }
 
 bool CId3v1Tag::Parse(const unsigned char* block, size_t size) {

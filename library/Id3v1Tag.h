@@ -17,11 +17,13 @@ public:
     // True when the block starts with exactly "TAG". A zero byte ends the compared text, so "TA" followed
     // by a zero byte is no marker.
     static bool HasMarker(const unsigned char* block, size_t size);
-    // The text of a 30-byte field: its bytes up to the first zero byte (all 30 when there is none), plus
-    // one zero character that belongs to the text. No trimming, no conversion.
+    // The text of a 30-byte field: its bytes up to the first zero byte (all 30 when there is none) without
+    // trailing blanks, read in the legacy code page, plus one zero character that belongs to the text.
     static std::string FieldText(const unsigned char* field);
-    // The 30 bytes written for a text: its first 30 bytes, then zero bytes.
-    static std::array<unsigned char, kFieldSize> FieldBytes(const std::string& text);
+    // The 30 bytes written for a text (up to its first zero character): the text in the legacy code page,
+    // cut to at most 30 bytes between characters, then zero bytes. False (bytes then not to be used) when the
+    // legacy code page cannot hold a character of the text.
+    static bool FieldBytes(const std::string& text, std::array<unsigned char, kFieldSize>& bytes);
 
     // Takes the texts from a block; false (texts unchanged) when it is shorter than a block or has no
     // marker.

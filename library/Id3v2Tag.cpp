@@ -127,8 +127,12 @@ size_t ParseTexts(const unsigned char* data, size_t size, std::string (&texts)[k
         const auto* sizeBytes = reinterpret_cast<const unsigned char*>(body.data());
         // 2.3 counts the bytes after the size field, 2.4 the whole extended header.
         uint64_t extended = version == 3 ? uint64_t{BigEndian(sizeBytes, 4)} + 4 : Syncsafe(sizeBytes);
-        if (extended > body.size() || (version == 4 && (!IsSyncsafe(sizeBytes) || extended < 6))) return 0;
-        pos = static_cast<size_t>(extended);
+        // Some taggers set the flag with no extended header at all: the frames then start at once, and
+        // the "size" is the first frame's identifier.
+        const bool plausible =
+            extended <= body.size() && (version == 3 || (IsSyncsafe(sizeBytes) && extended >= 6));
+        if (plausible) pos = static_cast<size_t>(extended);
+        if (!plausible || (!IsFrameId(body, pos, 4) && IsFrameId(body, 0, 4))) pos = 0;
     }
 
     const size_t idLength = version == 2 ? 3 : 4;

@@ -1,7 +1,7 @@
 #pragma once
 // The ID3 version 2 tag at the start of an MP3 file (versions 2.2, 2.3 and 2.4): only its title, artist
-// and album text frames are read, converted to the system code page. Everything is bounds-checked, so
-// any bytes may be given.
+// and album text frames are read, converted to the program's code page (UTF-8 where the manifest is
+// honoured, so nothing is lost). Everything is bounds-checked, so any bytes may be given.
 #include <cstddef>
 #include <cstdint>
 #include <functional>

@@ -32,13 +32,22 @@ std::string RootOf(const std::string& directory) {
 
 } // namespace
 
-std::string TextToAnsi(const std::string& bytes) {
+std::string TextToAnsi(const std::string& bytes, bool utf8) {
     if (StartsWith(bytes, "\xFF\xFE")) return WideToAnsi(Utf16ToWide(bytes.substr(2), false));
     if (StartsWith(bytes, "\xFE\xFF")) return WideToAnsi(Utf16ToWide(bytes.substr(2), true));
     if (StartsWith(bytes, "\xEF\xBB\xBF")) return WideToAnsi(Utf8ToWide(bytes.substr(3)));
     // Text in the code page is seldom well-formed UTF-8 unless it is plain ASCII.
-    if (!IsPlainAscii(bytes) && IsUtf8(bytes)) return WideToAnsi(Utf8ToWide(bytes));
-    return bytes;
+    if (utf8 || (!IsPlainAscii(bytes) && IsUtf8(bytes))) return WideToAnsi(Utf8ToWide(bytes));
+    return LegacyToText(bytes);
+}
+
+bool IsUtf8ListName(const std::string& path) {
+    static const char kSuffix[] = ".m3u8";
+    const size_t n = sizeof kSuffix - 1;
+    if (path.size() < n) return false;
+    for (size_t i = 0; i < n; ++i)
+        if (std::tolower(static_cast<unsigned char>(path[path.size() - n + i])) != kSuffix[i]) return false;
+    return true;
 }
 
 std::vector<std::string> SplitLines(const std::string& bytes) {

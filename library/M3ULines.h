@@ -11,10 +11,15 @@
 inline constexpr const char* kM3UHeader = "#EXTM3U\r\n";
 inline constexpr const char* kM3ULineEnd = "\r\n";
 
-// The text of a file's bytes in the system code page. A UTF-16 file with a byte-order mark is decoded
+// The text of a file's bytes in the program's code page. A UTF-16 file with a byte-order mark is decoded
 // as UTF-16; a UTF-8 mark is dropped and the rest decoded as UTF-8, as is a file that is well-formed
-// UTF-8 with at least one byte above ASCII. Anything else is already in the code page and stays as it is.
-std::string TextToAnsi(const std::string& bytes);
+// UTF-8 with at least one byte above ASCII, or any file when utf8 says so (".m3u8" lists). Anything else
+// is in the legacy code page.
+// The open dialogs' filter: M3U lists in the legacy code page and ".m3u8" ones in UTF-8.
+constexpr const char kPlayListFilter[] = "Music Play List (*.m3u;*.m3u8)|*.m3u;*.m3u8|All Files (*.*)|*.*||";
+std::string TextToAnsi(const std::string& bytes, bool utf8 = false);
+// True for a ".m3u8" name, in any case: a play list in UTF-8.
+bool IsUtf8ListName(const std::string& path);
 
 // Splits file bytes into lines. A line ends at LF; a CR right before that LF belongs to the line end. A
 // last line without a line end is a line too; an empty text has no lines. A CR anywhere else (also a

@@ -41,7 +41,9 @@ int CMP3TagFile::WriteTagField(const std::string& text, int field) {
         // Seeking before the start would fail too; saying so is clearer.
         if (length < CId3v1Tag::kBlockSize) throw CFileException("The file is too short for a tag block");
         Seek(static_cast<int64_t>(length - CId3v1Tag::kBlockSize + CId3v1Tag::kFieldOffsets[field]), begin);
-        std::array<unsigned char, CId3v1Tag::kFieldSize> bytes = CId3v1Tag::FieldBytes(text);
+        std::array<unsigned char, CId3v1Tag::kFieldSize> bytes{};
+        if (!CId3v1Tag::FieldBytes(text, bytes))
+            throw CFileException("The tag's code page cannot hold the text " + text);
         Write(bytes.data(), bytes.size());
         return 0;
     } catch (const CException& e) {

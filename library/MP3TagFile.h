@@ -34,9 +34,10 @@ public:
     // tag; -1 otherwise. Only the tag is read, up to CId3v2Tag's limit. The tag editor never writes it.
     int ReadTagV2(CId3v2Tag& tag);
 
-    // Writes one field (0 song, 1 artist, 2 album) as exactly 30 bytes: the text's first 30 bytes, then
-    // zero bytes. 0 on success; -1 on failure, whose text goes to the debugger output. Meant for a file
-    // opened to edit whose tag was read.
+    // Writes one field (0 song, 1 artist, 2 album) as exactly 30 bytes: the text in the legacy code page,
+    // cut between characters, then zero bytes; a text that code page cannot hold is not written. 0 on
+    // success; -1 on failure, whose text goes to the debugger output. Meant for a file opened to edit whose
+    // tag was read.
     int WriteTagField(const std::string& text, int field);
 
 private:

@@ -1,7 +1,8 @@
 #pragma once
 // The serialisable form of one media file entry: the record of the saved queue and play list files.
 // Layout: m_nCount as unsigned 32-bit little-endian, then path, file name, artist, album and song as
-// archive strings, back to back.
+// archive strings, back to back. ASCII texts are written in 8-bit characters, all others in 16-bit ones;
+// 8-bit texts that are not UTF-8 are read in the legacy code page (written by earlier versions).
 #include "framework/Archive.h"
 #include "library/MediaEntry.h"
 

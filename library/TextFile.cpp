@@ -62,7 +62,7 @@ bool CTextFile::ReadLines(std::string& fileName, std::vector<std::string>& lines
         m_strError = ErrorText(error);
         return false;
     }
-    lines = SplitLines(TextToAnsi(bytes));
+    lines = SplitLines(TextToAnsi(bytes, IsUtf8ListName(fileName)));
     m_strFilePath = FullPathOf(fileName);
     m_strFileName = FileNameOf(m_strFilePath);
     return true;

@@ -7,7 +7,7 @@
 CTextFileDialog::CTextFileDialog(bool save, const std::string& defaultExtension,
                                  const std::string& filterText, DWORD flags, HWND owner)
     : m_ofn(), m_bSave(save), m_strDefaultExtension(defaultExtension),
-      m_strFilter(CTextFile::DialogFilter(filterText)), m_fileName(MAX_PATH, '\0') {
+      m_strFilter(CTextFile::DialogFilter(filterText)), m_fileName(4 * MAX_PATH, '\0') {
     m_ofn.lStructSize = sizeof(m_ofn);
     m_ofn.hwndOwner = owner ? owner : DefaultOwner();
     m_ofn.lpstrFilter = m_strFilter.empty() ? nullptr : m_strFilter.c_str();

@@ -3,22 +3,15 @@
 #include "res/resource.h"
 
 namespace {
-bool IsLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
-
-// The lower case of each single-byte character of the user's code page.
-CaseFoldTable CodePageCaseFold() {
-    CaseFoldTable fold = AsciiCaseFold();
-    for (size_t c = 1; c < fold.size(); ++c) {
-        if (IsLeadByte(static_cast<unsigned char>(c))) continue;
-        char lower = static_cast<char>(c);
-        ::CharLowerBuffA(&lower, 1);
-        fold[c] = static_cast<unsigned char>(lower);
-    }
-    return fold;
+// Upper and lower case meet in every script the user's locale knows, a whole character at a time.
+std::string LocaleCaseFold(const std::string& text) {
+    std::u16string wide = AnsiToWide(text);
+    if (!wide.empty()) ::CharLowerBuffW(reinterpret_cast<LPWSTR>(&wide[0]), static_cast<DWORD>(wide.size()));
+    return WideToAnsi(wide);
 }
 }  // namespace
 
-CMelodeckSearch::CMelodeckSearch() : CDialog(IDD_FIND), m_search(&IsLeadByte, CodePageCaseFold()) {}
+CMelodeckSearch::CMelodeckSearch() : CDialog(IDD_FIND), m_search(ProgramCharRules(), &LocaleCaseFold) {}
 
 UINT CMelodeckSearch::SelectRowMessage() {
     static const CRegisteredMessage message("{79B89405-B6A4-4a8b-BD52-EBBF5EF22159}");

@@ -2,43 +2,24 @@
 
 #include <utility>
 
-CaseFoldTable AsciiCaseFold() {
-    CaseFoldTable fold{};
-    for (size_t c = 0; c < fold.size(); ++c)
-        fold[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return fold;
+std::string AsciiCaseFold(const std::string& text) {
+    std::string folded = text;
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return folded;
 }
 
-namespace {
-
-bool IsLead(LeadBytePredicate isLeadByte, unsigned char byte) { return isLeadByte && isLeadByte(byte); }
-
-// Whether needle starts at haystack[at]; a two-byte character matches only itself, byte for byte.
-bool MatchesAt(const std::string& haystack, size_t at, const std::string& needle, LeadBytePredicate isLeadByte,
-               const CaseFoldTable& fold) {
-    for (size_t i = 0; i < needle.size(); ++i) {
-        const auto found = static_cast<unsigned char>(haystack[at + i]);
-        const auto wanted = static_cast<unsigned char>(needle[i]);
-        if (IsLead(isLeadByte, found) && i + 1 < needle.size()) {
-            if (found != wanted || haystack[at + i + 1] != needle[i + 1]) return false;
-            ++i;
-        } else if (fold[found] != fold[wanted]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
-size_t FindInField(const std::string& field, const std::string& text, LeadBytePredicate isLeadByte,
-                   const CaseFoldTable& fold) {
-    const std::string haystack = DisplayText(field);
-    const std::string needle = DisplayText(text);
-    // Walk character by character so that a match can only start where a character does.
-    for (size_t at = 0; at + needle.size() <= haystack.size();) {
-        if (MatchesAt(haystack, at, needle, isLeadByte, fold)) return at;
-        at += (IsLead(isLeadByte, static_cast<unsigned char>(haystack[at])) && at + 1 < haystack.size()) ? 2 : 1;
+size_t FindInField(const std::string& field, const std::string& text, const CharRules& rules, CaseFold fold) {
+    const std::string haystack = fold ? fold(DisplayText(field)) : DisplayText(field);
+    const std::string needle = fold ? fold(DisplayText(text)) : DisplayText(text);
+    if (rules.form == CharForm::singleByte) return haystack.find(needle);
+    // Walk character by character so that a match can only start, and end, where a character does.
+    for (size_t at = 0; at + needle.size() <= haystack.size(); at += CharLengthAt(haystack, at, rules)) {
+        if (haystack.compare(at, needle.size(), needle) != 0) continue;
+        const size_t end = at + needle.size();
+        if (end == haystack.size() ||
+            WholeCharsLength(haystack.substr(at), needle.size(), rules) == needle.size())
+            return at;
     }
     return std::string::npos;
 }
@@ -63,7 +44,7 @@ int CFindRules::FindNext(const std::string& text, int findBy) {
     if (m_nNextRow < 0 || m_nNextRow > GetCount()) m_nNextRow = 0;
     for (int row = m_nNextRow; row < GetCount(); ++row) {
         const std::string* field = SearchedField(m_items[static_cast<size_t>(row)], findBy);
-        if (field && FindInField(*field, text, m_pfnIsLeadByte, m_fold) != std::string::npos) {
+        if (field && FindInField(*field, text, m_rules, m_pfnFold) != std::string::npos) {
             m_nNextRow = row + 1;
             return row;
         }

@@ -1,36 +1,33 @@
 #pragma once
 // The find dialog's search over a snapshot of a list's entries: which field is searched, how a text is
 // found in it, and where the next press starts. No windows here: the dialog is a thin adapter.
+#include "framework/CodePage.h"
 #include "library/MediaEntry.h"
 
-#include <array>
 #include <string>
 #include <vector>
 
 // The field choice, by the position of the checked radio button; any other value searches nothing.
 enum FindBy { findByArtist = 0, findByAlbum = 1, findBySong = 2, findByFileName = 3 };
 
-// Tells whether a byte starts a two-byte character of the system code page.
-using LeadBytePredicate = bool (*)(unsigned char);
+// Maps a text to the form compared, so that upper and lower case meet. The program folds whole
+// characters with the user's locale; the portable default folds the ASCII letters.
+using CaseFold = std::string (*)(const std::string&);
+std::string AsciiCaseFold(const std::string& text);
 
-// Maps each single-byte character to the form compared, so that upper and lower case meet. The program
-// takes the user's code page's own lower case; the portable rule folds the ASCII letters.
-using CaseFoldTable = std::array<unsigned char, 256>;
-CaseFoldTable AsciiCaseFold();
-
-// Position of text in field, both up to their first zero character; std::string::npos when absent.
-// Without regard to case (single-byte characters through fold, two-byte characters exactly), and
-// multibyte-aware: a match never starts on the second byte of a character. An empty text is found at 0.
-size_t FindInField(const std::string& field, const std::string& text, LeadBytePredicate isLeadByte = nullptr,
-                   const CaseFoldTable& fold = AsciiCaseFold());
+// Position of text in field, both up to their first zero character and folded; std::string::npos when
+// absent. Without regard to case, and multibyte-aware: a match never starts or ends inside a character.
+// An empty text is found at 0.
+size_t FindInField(const std::string& field, const std::string& text, const CharRules& rules = CharRules{},
+                   CaseFold fold = AsciiCaseFold);
 
 // The field of an entry that the choice searches; null for a choice outside 0 to 3.
 const std::string* SearchedField(const MediaEntry& entry, int findBy);
 
 class CFindRules {
 public:
-    explicit CFindRules(LeadBytePredicate isLeadByte = nullptr, const CaseFoldTable& fold = AsciiCaseFold())
-        : m_pfnIsLeadByte(isLeadByte), m_fold(fold) {}
+    explicit CFindRules(const CharRules& rules = CharRules{}, CaseFold fold = AsciiCaseFold)
+        : m_rules(rules), m_pfnFold(fold) {}
 
     // A fresh snapshot, in row order; the next search starts at the first row.
     void SetItems(std::vector<MediaEntry> items);
@@ -48,6 +45,6 @@ public:
 private:
     int m_nNextRow = 0;
     std::vector<MediaEntry> m_items;
-    LeadBytePredicate m_pfnIsLeadByte;
-    CaseFoldTable m_fold;
+    CharRules m_rules;
+    CaseFold m_pfnFold;
 };

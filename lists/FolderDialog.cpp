@@ -1,6 +1,7 @@
 #include "lists/FolderDialog.h"
 
 #include "framework/App.h"
+#include "framework/CodePage.h"
 
 #include <objbase.h>
 
@@ -52,9 +53,11 @@ std::string CFolderDialog::Browse(const std::string& title) {
 std::string CFolderDialog::s_strLastFolder;
 
 std::string CFolderDialog::PathFromItem(LPCITEMIDLIST item) {
-    char path[MAX_PATH] = {};
-    if (!item || !::SHGetPathFromIDListA(item, path)) return std::string();
-    return path;
+    // In UTF-16: the 8-bit form has room for MAX_PATH bytes, fewer characters than a UTF-8 path holds.
+    wchar_t path[MAX_PATH] = {};
+    if (!item || !::SHGetPathFromIDListW(item, path)) return std::string();
+    const std::wstring wide(path);
+    return WideToAnsi(std::u16string(wide.begin(), wide.end()));
 }
 
 int CALLBACK CFolderDialog::BrowseCallback(HWND hWnd, UINT message, LPARAM lParam, LPARAM data) {

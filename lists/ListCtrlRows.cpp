@@ -115,19 +115,23 @@ void CListCtrlRows::PrepareFont(HFONT font) {
 void CListCtrlRows::FindCharWidths() {
     m_bCharWidths = false;
     CPINFO codePage{};
-    if (!::GetCPInfo(CP_ACP, &codePage) || codePage.MaxCharSize != 1) return;
+    if (!::GetCPInfo(CP_ACP, &codePage)) return;
+    // In UTF-8 only the ASCII bytes are characters of their own; texts with others go to the control.
+    m_nCharWidthsEnd = codePage.MaxCharSize == 1 ? 256 : 128;
+    if (codePage.MaxCharSize != 1 && ::GetACP() != CP_UTF8) return;
     HDC dc = ::GetDC(m_list.m_hWnd);
     if (!dc) return;
     HGDIOBJ old = ::SelectObject(dc, m_hFontMeasured ? m_hFontMeasured : ::GetStockObject(SYSTEM_FONT));
-    INT widths[256];
-    const bool measured = ::GetCharWidth32A(dc, 0, 255, widths);
+    INT widths[256] = {};
+    const bool measured = ::GetCharWidth32A(dc, 0, static_cast<UINT>(m_nCharWidthsEnd - 1), widths);
     ::SelectObject(dc, old);
     ::ReleaseDC(m_list.m_hWnd, dc);
     if (!measured) return;
     std::copy(std::begin(widths), std::end(widths), m_charWidths.begin());
     // Pairs that kerning would close up, then every character.
     std::string sample = "AVAWATAYLTLYP.F,ToTeVaWaYoffr,";
-    for (int c = 1; c < 256; ++c) sample += static_cast<char>(c);
+    for (int c = 1; c < m_nCharWidthsEnd; ++c)
+        sample += static_cast<char>(c);
     m_bCharWidths = true;
     m_bCharWidths = TextWidth(sample) == ControlTextWidth(sample.c_str());
 }
@@ -135,7 +139,10 @@ void CListCtrlRows::FindCharWidths() {
 int CListCtrlRows::TextWidth(const std::string& text) const {
     if (!m_bCharWidths) return ControlTextWidth(text.c_str());
     int width = 0;
-    for (const char* c = text.c_str(); *c; ++c) width += m_charWidths[static_cast<unsigned char>(*c)];
+    for (const char* c = text.c_str(); *c; ++c) {
+        if (static_cast<unsigned char>(*c) >= m_nCharWidthsEnd) return ControlTextWidth(text.c_str());
+        width += m_charWidths[static_cast<unsigned char>(*c)];
+    }
     return width;
 }
 

@@ -54,6 +54,7 @@ private:
     HFONT m_hFontMeasured = nullptr;                      // the font the widths below were taken with
     std::array<int, 256> m_charWidths{};
     bool m_bCharWidths = false;                           // else each text is measured by the control
+    int m_nCharWidthsEnd = 256;                           // bytes from here on are measured by the control
     std::array<int, kColumns> m_margins{};
     bool m_bMarginsKnown = false;
     std::array<int, kColumns> m_widest{};                 // widest text of each column so far

@@ -1,10 +1,12 @@
 #include "lists/PlayList.h"
 
 #include "framework/App.h"
+#include "framework/CodePage.h"
 #include "framework/Debug.h"
 #include "framework/Exception.h"
 #include "framework/Menu.h"
 #include "framework/Thread.h"
+#include "library/M3ULines.h"
 #include "library/MP3Thread.h"
 #include "library/SavedList.h"
 #include "library/TextFileDialog.h"
@@ -417,7 +419,9 @@ void CPlayList::OnGetRowText(LVITEMA& item) const {
         case 2: text = &entry->m_strSong; break;
         }
     }
-    ::lstrcpynA(item.pszText, text ? text->c_str() : "", item.cchTextMax);
+    const std::string shown =
+        text ? CutToWholeChars(text->c_str(), static_cast<size_t>(item.cchTextMax - 1)) : "";
+    std::memcpy(item.pszText, shown.c_str(), shown.size() + 1);
 }
 
 // Typing in the list finds the next row whose artist starts with the letters typed, as the control
@@ -427,16 +431,20 @@ LRESULT CPlayList::OnFindRowByText(UINT flags, const std::string& text, int star
     const int count = m_entries.GetCount();
     if (count == 0) return -1;
     if (start < 0 || start >= count) start = 0;
-    const int wanted = static_cast<int>(text.size());
+    // Compared in UTF-16 characters, so that a byte count never ends inside a character.
+    const std::u16string typed = AnsiToWide(text);
+    const int wanted = static_cast<int>(typed.size());
     for (int i = 0; i < count; ++i) {
         const int row = start + i;
         if (row >= count && !(flags & LVFI_WRAP)) break;
-        const char* artist = m_entries.FindEntry(row % count)->m_strArtist.c_str();
-        const int length = static_cast<int>(std::strlen(artist));
+        const std::string& artistText = m_entries.FindEntry(row % count)->m_strArtist;
+        const std::u16string artist = AnsiToWide(artistText.c_str());
+        const int length = static_cast<int>(artist.size());
         const bool partial = (flags & LVFI_PARTIAL) != 0;
         if (partial ? length < wanted : length != wanted) continue;
-        if (::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, artist, wanted, text.c_str(), wanted) ==
-            CSTR_EQUAL)
+        if (::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
+                             reinterpret_cast<const wchar_t*>(artist.c_str()), wanted,
+                             reinterpret_cast<const wchar_t*>(typed.c_str()), wanted) == CSTR_EQUAL)
             return row % count;
     }
     return -1;
@@ -487,8 +495,7 @@ void CPlayList::OnLoadDirectory(bool clear) {
 
 void CPlayList::OnLoadPlayList(bool clear) {
     // The saved lists live in the working directory, so the dialog must leave it where it is.
-    CTextFileDialog dialog(false, "m3u", "Music Play List (*.m3u)|*.m3u|All Files (*.*)|*.*||", OFN_NOCHANGEDIR,
-                           m_hWnd);
+    CTextFileDialog dialog(false, "m3u", kPlayListFilter, OFN_NOCHANGEDIR, m_hWnd);
     if (!dialog.DoModal()) return;
     if (clear) RemoveAll();
     LoadPlayListFile(dialog.GetPathName());

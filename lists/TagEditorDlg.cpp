@@ -1,12 +1,14 @@
 #include "lists/TagEditorDlg.h"
 
 #include "framework/App.h"
+#include "framework/CodePage.h"
 #include "framework/Debug.h"
 #include "library/Id3v1Tag.h"
 #include "library/MP3TagFile.h"
 #include "res/resource.h"
 
 #include <array>
+#include <string>
 
 namespace {
 
@@ -75,6 +77,18 @@ void CPropertiesDlg::Tell(const std::string& text) const {
 }
 
 bool CPropertiesDlg::SaveTag(MediaEntry& entry) {
+    // The version 1 tag holds bytes of one legacy code page: a text it cannot hold is refused whole,
+    // before anything is written, rather than stored with question marks.
+    for (auto [text, name] : {std::pair{&m_strSong, "song"}, std::pair{&m_strArtist, "artist"},
+                              std::pair{&m_strAlbum, "album"}}) {
+        std::array<unsigned char, CId3v1Tag::kFieldSize> bytes{};
+        if (!CId3v1Tag::FieldBytes(*text, bytes)) {
+            Tell("Error Writting to disk\n\nThe MP3 tag keeps its texts in code page " +
+                 std::to_string(LegacyCodePage()) + ", which cannot hold every character of the " + name +
+                 ". Nothing was written.");
+            return false;
+        }
+    }
     CMP3TagFile file;
     CFileException openError("");
     TagBlock original{};

@@ -1,5 +1,7 @@
 #include "lyrics/LyricsAddress.h"
 
+#include "framework/CodePage.h"
+
 namespace {
 
 void ReplaceAll(std::string& text, char what, const char* with) {
@@ -34,8 +36,8 @@ std::string NormaliseLyricsField(const std::string& field) {
 std::string LyricsAddress(const std::string& host, const std::string& artist, const std::string& song) {
     const std::string normalisedArtist = NormaliseLyricsField(artist.substr(0, artist.find('\0')));
     const std::string normalisedSong = NormaliseLyricsField(song.substr(0, song.find('\0')));
-    std::string address = "http://" + host + "/" + normalisedArtist.substr(0, 1) + "/" + normalisedArtist +
-                          "/" + normalisedSong + "/printerfriendly.html";
+    std::string address = "http://" + host + "/" + FirstChars(normalisedArtist, 1, ProgramCharRules()) + "/" +
+                          normalisedArtist + "/" + normalisedSong + "/printerfriendly.html";
     for (char& c : address)
         c = LowerAscii(c);
     return address;

@@ -7,8 +7,8 @@
 std::string NormaliseLyricsField(const std::string& field);
 
 // "http://<host>/<index letter>/<artist>/<song>/printerfriendly.html", all of it in lower case (ASCII
-// letters only, as the C locale does). The index letter is the first character of the normalised
-// artist, none when that is empty. Fields are taken up to their first zero character.
+// letters only, as the C locale does). The index letter is the first character (whole, in any code
+// page) of the normalised artist, none when that is empty. Fields are taken up to their first zero character.
 std::string LyricsAddress(const std::string& host, const std::string& artist, const std::string& song);
 
 // The browser as the navigation rule sees it.

@@ -1,6 +1,9 @@
 #include "settings/MelodeckSettings.h"
 
 #include "framework/App.h"
+#include "framework/CodePage.h"
+#include "framework/Debug.h"
+#include "framework/File.h"
 #include "library/SavedList.h"
 #include "settings/FontRecord.h"
 
@@ -34,6 +37,33 @@ std::string SystemErrorText(long error) {
 void ShowWriteFailure(const std::string& iniPath, const std::string& reason) {
     AfxMessageBox(SavedListErrorText(iniPath, reason), MB_OK | MB_ICONERROR);
 }
+
+// Earlier versions wrote the file in the legacy code page. With the program's texts in UTF-8 the profile
+// functions would read its other bytes as broken characters, and write them back so with the next
+// option: such a file is turned into UTF-8, in place, before it is read (the file is a few lines).
+void ConvertLegacyIni(const std::string& path) {
+    if (!ProgramIsUtf8() || path.empty()) return;
+    try {
+        CFile file;
+        if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary)) return;
+        const uint64_t length = file.GetLength();
+        if (length == 0 || length > (1u << 20)) return;
+        std::string bytes(static_cast<size_t>(length), '\0');
+        bytes.resize(file.Read(&bytes[0], bytes.size()));
+        file.Close();
+        if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 || IsUtf8(bytes))
+            return;
+        const std::string text = StoredToText(bytes);
+        CFile out;
+        if (!out.Open(path, CFile::modeWrite | CFile::modeCreate | CFile::shareExclusive | CFile::typeBinary))
+            return;
+        out.Write(text.data(), text.size());
+        out.Close();
+    } catch (const CException& e) {
+        DebugOutput(e.GetErrorMessage());
+    }
+}
+
 }  // namespace
 
 void (*CMelodeckSettings::s_pfnReportWriteFailure)(const std::string&, const std::string&) = ShowWriteFailure;
@@ -57,13 +87,21 @@ void CMelodeckSettings::WriteText(const std::string& key, const std::string& tex
 }
 
 std::string CMelodeckSettings::GetIniPath() const {
-    if (!m_strIniPath.empty()) return m_strIniPath;
-    if (!ProgramIniPath().empty()) return ProgramIniPath();
+    if (!m_strIniPath.empty()) {
+        ConvertLegacyIni(m_strIniPath);
+        return m_strIniPath;
+    }
+    if (!ProgramIniPath().empty()) {
+        ConvertLegacyIni(ProgramIniPath());
+        return ProgramIniPath();
+    }
     char path[kPathSize] = {};
     const DWORD length = ::GetModuleFileNameA(nullptr, path, kPathSize);
     // A path that filled the buffer was cut (and on older systems is not terminated).
     if (length == 0 || length >= static_cast<DWORD>(kPathSize)) return {};
-    return IniPathFor(std::string(path, length));
+    const std::string iniPath = IniPathFor(std::string(path, length));
+    ConvertLegacyIni(iniPath);
+    return iniPath;
 }
 
 int CMelodeckSettings::ReadInt(const std::string& key, int defaultValue) const {

@@ -1,6 +1,7 @@
 #include "widgets/SystemTray.h"
 
 #include "framework/App.h"
+#include "framework/CodePage.h"
 
 #include <cstring>
 
@@ -11,8 +12,9 @@ const UINT kWorkAreaChanged = SPI_SETWORKAREA;  // 47
 
 template <size_t N>
 void CopyText(char (&field)[N], const std::string& text) {
-    std::strncpy(field, text.c_str(), N - 1);
-    field[N - 1] = '\0';
+    // A long song name is cut between characters, never inside one.
+    const std::string cut = CutToWholeChars(text.c_str(), N - 1);
+    std::memcpy(field, cut.c_str(), cut.size() + 1);
 }
 
 UINT TaskbarCreatedMessage() {

@@ -3,6 +3,7 @@
 // Queue", and after the program is closed both saved files hold exactly the records the format asks
 // for; a second start shows the same rows in the same order. Nothing is lost by closing, or by the end
 // of the session, while the lists still load, and a new "Load Directory" drops an earlier scan's rest.
+#include "framework/CodePage.h"
 #include "framework/File.h"
 #include "library/SavedList.h"
 #include "support/MelodeckProcess.h"
@@ -25,6 +26,8 @@ namespace {
 
 constexpr UINT kAddToQueue = 32783;
 constexpr UINT kLoadDirectory = 32788;
+constexpr UINT kLoadPlayList = 32792;
+constexpr UINT kCreatePlayList = 32779;
 constexpr int kListControl = 1002;
 
 using Rows = std::vector<std::vector<std::string>>;
@@ -129,6 +132,27 @@ std::vector<std::string> RowOf(const MediaEntry& entry) {
     return {DisplayText(entry.m_strArtist), DisplayText(entry.m_strAlbum), DisplayText(entry.m_strSong)};
 }
 
+bool WriteWide(const std::string& path, const MediaBytes& bytes) {
+    const std::u16string wide = AnsiToWide(path);
+    HANDLE file = ::CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool whole = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                       written == bytes.size();
+    ::CloseHandle(file);
+    return whole;
+}
+
+// The song column of every row, sorted.
+std::vector<std::string> Songs(HWND list, DWORD processId) {
+    std::vector<std::string> songs;
+    for (const auto& row : ReadListRows(list, processId))
+        songs.push_back(row[2]);
+    std::sort(songs.begin(), songs.end());
+    return songs;
+}
+
 class SavedListsTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -198,6 +222,16 @@ protected:
         std::string error;
         EXPECT_TRUE(WriteSavedList(m_program.PathIn(name), entries, &error)) << error;
         return ReadMediaFile(m_program.PathIn(name));
+    }
+
+    // Types the name into the program's file dialog of that caption and presses its default button.
+    bool ChooseFile(const std::string& caption, const std::string& path) const {
+        HWND dialog = m_program.FindTopLevel(caption, 20000);
+        if (!dialog) return false;
+        const std::u16string wide = AnsiToWide(path);
+        ::SetDlgItemTextW(dialog, 1148, reinterpret_cast<const wchar_t*>(wide.c_str()));
+        ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        return true;
     }
 
     CMelodeckProcess m_program;
@@ -490,6 +524,85 @@ TEST_F(SavedListsTest, LoadDirectoryDropsTheRestOfAnEarlierScan) {
     std::sort(saved.begin(), saved.end(), byPath);
     std::sort(expected.begin(), expected.end(), byPath);
     EXPECT_EQ(expected, saved);
+}
+
+// Names in six scripts; each file's ID3 version 2 title holds the same characters in UTF-16.
+TEST_F(SavedListsTest, NamesInEveryScriptComeInByEveryWayAndSurviveARestart) {
+    const std::string intl = m_program.PathIn("Intl");
+    ASSERT_TRUE(::CreateDirectoryA(intl.c_str(), nullptr));
+    std::vector<std::string> titles, paths;
+    std::string arguments;
+    for (const std::u16string& name :
+         {u"\u041A\u0438\u043D\u043E", u"\u03A9\u03BC\u03AD\u03B3\u03B1", u"\u65E5\u672C\u8A9E",
+          u"\uD55C\uAD6D\uC5B4", u"\U0001F3B5 Song", u"Caf\u00E9 M\u00FCller"}) {
+        titles.push_back(WideToUtf8(name));
+        paths.push_back(intl + "\\" + titles.back() + ".mp3");
+        MediaBytes bytes = MakeId3v2Title(name), audio = MakeSilentMp3(2);
+        bytes.insert(bytes.end(), audio.begin(), audio.end());
+        ASSERT_TRUE(WriteWide(paths.back(), bytes)) << paths.back();
+        arguments += " \"" + paths.back() + "\"";
+    }
+    std::sort(titles.begin(), titles.end());
+
+    // The command line, then a folder scan.
+    ASSERT_TRUE(m_program.Start(60000, arguments)) << "the player window did not appear";
+    const DWORD pid = m_program.ProcessId();
+    HWND playListWindow = m_program.FindTopLevel("Play List"), queueWindow = m_program.FindTopLevel("Queue");
+    HWND playList = ListOf("Play List"), queue = ListOf("Queue");
+    ASSERT_TRUE(playListWindow && queueWindow && playList && queue);
+    EXPECT_TRUE(WaitFor([&] { return Songs(playList, pid) == titles; }, 20000)) << "from the command line";
+    ASSERT_TRUE(LoadDirectory(playListWindow, intl));
+    EXPECT_TRUE(WaitFor([&] { return Songs(playList, pid) == titles; }, 20000)) << "from a folder scan";
+
+    // Create Play List keeps the names (UTF-8 with a mark: Windows-1252 holds only one of them), and
+    // Load Play List reads them back into the queue.
+    const std::string m3u = m_program.PathIn("intl.m3u");
+    ::PostMessageA(m_program.Player(), WM_COMMAND, kCreatePlayList, 0);
+    ASSERT_TRUE(ChooseFile("Save As", m3u));
+    std::string written;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            const MediaBytes bytes = ReadMediaFile(m3u);
+            written.assign(bytes.begin(), bytes.end());
+            return written.size() > 6 * 10;
+        },
+        20000));
+    EXPECT_EQ(0u, written.rfind("\xEF\xBB\xBF#EXTM3U\r\n", 0));
+    for (const std::string& path : paths)
+        EXPECT_NE(std::string::npos, written.find(path + "\r\n")) << path;
+    ::PostMessageA(queueWindow, WM_COMMAND, kLoadPlayList, 0);
+    ASSERT_TRUE(ChooseFile("Open", m3u));
+    EXPECT_TRUE(WaitFor([&] { return Songs(queue, pid) == titles; }, 20000)) << "from the play list file";
+
+    // Closed and started again, both lists come back.
+    const Rows playListRows = ReadListRows(playList, pid), queueRows = ReadListRows(queue, pid);
+    ASSERT_TRUE(m_program.Close());
+    ASSERT_TRUE(m_program.Start());
+    playList = ListOf("Play List");
+    queue = ListOf("Queue");
+    ASSERT_TRUE(playList && queue);
+    EXPECT_TRUE(WaitFor([&] { return RowCount(playList) >= 6 && RowCount(queue) >= 6; }, 20000));
+    EXPECT_EQ(playListRows, ReadListRows(playList, m_program.ProcessId()));
+    EXPECT_EQ(queueRows, ReadListRows(queue, m_program.ProcessId()));
+    ASSERT_TRUE(m_program.Close());
+}
+
+// An earlier version stored its 8-bit texts in the legacy code page.
+TEST_F(SavedListsTest, APlayListSavedInTheLegacyCodePageLoadsWithItsNames) {
+    if (LegacyCodePage() != 1252) GTEST_SKIP() << "needs Windows-1252 as the legacy code page";
+    const std::string legacy = "Caf\xE9 M\xFCller", name = "Caf\xC3\xA9 M\xC3\xBCller";
+    Bytes bytes;
+    AppendRecord(bytes, 1, {"C:\\" + legacy + ".mp3", "", legacy + '\0', "", legacy + '\0'});
+    ASSERT_TRUE(WriteMediaFile(m_program.PathIn("Playlist.dat"), bytes));
+    ASSERT_TRUE(m_program.Start());
+    HWND playList = ListOf("Play List");
+    ASSERT_TRUE(WaitFor([&] { return RowCount(playList) == 1; }, 20000));
+    EXPECT_EQ((Rows{{name, "", name}}), ReadListRows(playList, m_program.ProcessId()));
+    ASSERT_TRUE(m_program.Close());
+    // Written back in 16-bit characters, which earlier versions read too.
+    EXPECT_EQ((std::vector<MediaEntry>{{"C:\\" + name + ".mp3", "", name + '\0', "", name + '\0'}}),
+              ParseSavedFile(m_program.PathIn("Playlist.dat")));
+    EXPECT_EQ(0xFF, ReadMediaFile(m_program.PathIn("Playlist.dat"))[4]);
 }
 
 }  // namespace

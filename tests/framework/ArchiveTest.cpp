@@ -159,10 +159,10 @@ TEST(ArchiveTest, SixteenBitStringsAreReadAsEightBitText) {
     EXPECT_EQ(LoadString(Concat({0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF}, WideBytes(longText))), longText);
 }
 
-TEST(ArchiveTest, SixteenBitCharactersOutsideTheCodePageBecomeQuestionMarks) {
-    // U+0416 (Cyrillic Zhe) is outside Latin-1, the code page natively.
-    EXPECT_EQ(LoadString({0xFF, 0xFE, 0xFF, 0x03, 'a', 0, 0x16, 0x04, 'b', 0}), "a?b");
-    EXPECT_EQ(LoadString({0xFF, 0xFE, 0xFF, 0x01, 0xE9, 0x00}), "\xE9");
+TEST(ArchiveTest, SixteenBitCharactersBecomeTheProgramsUtf8) {
+    EXPECT_EQ(LoadString({0xFF, 0xFE, 0xFF, 0x03, 'a', 0, 0x16, 0x04, 'b', 0}), "a\xD0\x96"
+                                                                                "b");
+    EXPECT_EQ(LoadString({0xFF, 0xFE, 0xFF, 0x01, 0xE9, 0x00}), "\xC3\xA9");
 }
 
 TEST(ArchiveTest, RunningOutOfDataInsideALengthPrefixIsEndOfFile) {

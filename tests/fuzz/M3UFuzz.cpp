@@ -38,8 +38,10 @@ std::string Joined(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const std::string text = TextToAnsi(bytes);
-    // Natively the code page is Latin-1: no character is made of fewer bytes than it gives.
-    Check(text.size() <= bytes.size(), "decoding never lengthens the text", size);
+    // Natively the program's texts are UTF-8: whatever the file's encoding, the text comes out well-formed,
+    // and a legacy byte grows to at most three.
+    Check(IsUtf8(text) && IsUtf8(TextToAnsi(bytes, true)), "the text is well-formed UTF-8", size);
+    Check(text.size() <= 3 * bytes.size(), "decoding at most triples the text", size);
     bool marked = bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0 ||
                   bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
     bool ascii = true;

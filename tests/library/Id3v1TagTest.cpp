@@ -94,10 +94,19 @@ TEST_P(Id3v1FieldTextTest, IsTheBytesUpToTheFirstZeroPlusOneZeroCharacter) {
 INSTANTIATE_TEST_SUITE_P(Fields, Id3v1FieldTextTest,
                          testing::Values(FieldCase{"Song", "Song\0"s}, FieldCase{"", "\0"s},
                                          FieldCase{std::string(30, 'T'), std::string(30, 'T') + '\0'},
-                                         FieldCase{"Ab   ", "Ab   \0"s},
-                                         FieldCase{std::string(30, ' '), std::string(30, ' ') + '\0'},
+                                         FieldCase{"Ab   ", "Ab\0"s}, FieldCase{std::string(30, ' '), "\0"s},
                                          FieldCase{"  lead", "  lead\0"s}, FieldCase{"A\0B"s, "A\0"s},
-                                         FieldCase{"\xE9t\xE9", "\xE9t\xE9\0"s}));
+                                         FieldCase{"Mot\xF6rhead", "Mot\xC3\xB6rhead\0"s}));
+
+// Written in the legacy code page (Windows-1252 natively), cut between characters, or not at all.
+TEST(Id3v1TagTest, FieldBytesAreInTheLegacyCodePage) {
+    std::array<unsigned char, CId3v1Tag::kFieldSize> bytes{};
+    ASSERT_TRUE(CId3v1Tag::FieldBytes("Mot\xC3\xB6rhead", bytes));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes.data()), 10), "Mot\xF6rhead\0"s);
+    ASSERT_TRUE(CId3v1Tag::FieldBytes(std::string(29, 'x') + "\xC3\xA9\xC3\xA9", bytes));
+    EXPECT_EQ(bytes[29], 0xE9);
+    EXPECT_FALSE(CId3v1Tag::FieldBytes("\xE6\x97\xA5\xE6\x9C\xAC", bytes));
+}
 
 TEST(Id3v1TagTest, ParseTakesSongArtistAndAlbum) {
     Block block = TaggedBlock();
@@ -155,7 +164,9 @@ class Id3v1FieldBytesTest : public testing::TestWithParam<WriteCase> {};
 TEST_P(Id3v1FieldBytesTest, AreTheFirstThirtyBytesThenZeros) {
     std::array<unsigned char, CId3v1Tag::kFieldSize> expected{};
     std::memcpy(expected.data(), GetParam().stored.data(), GetParam().stored.size());
-    EXPECT_EQ(CId3v1Tag::FieldBytes(GetParam().text), expected);
+    std::array<unsigned char, CId3v1Tag::kFieldSize> bytes{};
+    ASSERT_TRUE(CId3v1Tag::FieldBytes(GetParam().text, bytes));
+    EXPECT_EQ(bytes, expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, Id3v1FieldBytesTest,

@@ -130,7 +130,7 @@ void PrintTo(const TextCase& param, std::ostream* out) {
 
 class TextToAnsiTest : public testing::TestWithParam<TextCase> {};
 
-// Natively the code page is Latin-1.
+// Natively the program's texts are UTF-8 and the legacy code page is Windows-1252.
 TEST_P(TextToAnsiTest, GivesTheTextInTheCodePage) {
     EXPECT_EQ(TextToAnsi(GetParam().bytes), GetParam().text);
 }
@@ -138,18 +138,24 @@ TEST_P(TextToAnsiTest, GivesTheTextInTheCodePage) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, TextToAnsiTest,
     testing::Values(TextCase{"AsciiStays", "a\r\n#b\0"s, "a\r\n#b\0"s},
-                    TextCase{"CodePageBytesStay", "caf\xE9\xC3", "caf\xE9\xC3"},
-                    TextCase{"Utf8IsDecoded", "caf\xC3\xA9\n", "caf\xE9\n"},
+                    TextCase{"LegacyBytesAreConverted", "caf\xE9\x80", "caf\xC3\xA9\xE2\x82\xAC"},
+                    TextCase{"Utf8Stays", "caf\xC3\xA9\n", "caf\xC3\xA9\n"},
                     TextCase{"MarkOnly", "\xEF\xBB\xBF", ""},
-                    TextCase{"FourByteUtf8", "\xF0\x9F\x8E\xB5", "??"},
-                    TextCase{"OverlongFormIsNoUtf8", "\xC0\xAF\xE0\x80\xAF", "\xC0\xAF\xE0\x80\xAF"},
-                    TextCase{"SurrogateIsNoUtf8", "\xED\xA0\x80", "\xED\xA0\x80"},
-                    TextCase{"BeyondU10FFFFIsNoUtf8", "\xF4\x90\x80\x80", "\xF4\x90\x80\x80"},
-                    TextCase{"BadBytesAfterAMarkBecomeQuestionMarks", "\xEF\xBB\xBF"s + "a\xE9\xC3", "a??"},
-                    TextCase{"OutsideTheCodePage", "\xEF\xBB\xBF\xE4\xB8\xAD\xF0\x9F\x8E\xB5", "???"},
+                    TextCase{"FourByteUtf8", "\xF0\x9F\x8E\xB5", "\xF0\x9F\x8E\xB5"},
+                    TextCase{"OverlongFormIsNoUtf8", "\xC0\xAF", "\xC3\x80\xC2\xAF"},
+                    TextCase{"SurrogateIsNoUtf8", "\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},
+                    TextCase{"BadBytesAfterAMarkAreReplaced", "\xEF\xBB\xBF"s + "a\xE9", "a\xEF\xBF\xBD"},
+                    TextCase{"OutsideTheLegacyCodePage", "\xEF\xBB\xBF\xE4\xB8\xAD\xF0\x9F\x8E\xB5",
+                             "\xE4\xB8\xAD\xF0\x9F\x8E\xB5"},
                     TextCase{"Utf16OddByteDropped", "\xFF\xFE"s + "a\0\n\0b"s, "a\n"},
-                    TextCase{"Utf16BigEndian", "\xFE\xFF\0a\0\xE9\x4E\x2D"s, "a\xE9?"}),
+                    TextCase{"Utf16BigEndian", "\xFE\xFF\0a\0\xE9\x4E\x2D"s, "a\xC3\xA9\xE4\xB8\xAD"}),
     [](const testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
+
+TEST(M3ULinesTest, AnM3u8ListIsUtf8WhateverItsBytes) {
+    EXPECT_TRUE(IsUtf8ListName("C:\\Lists\\Mix.M3U8"));
+    EXPECT_FALSE(IsUtf8ListName("C:\\Lists\\Mix.m3u"));
+    EXPECT_EQ(TextToAnsi("a\xE9", true), "a\xEF\xBF\xBD");
+}
 
 TEST(M3UExtensionTest, IsTheLastFourCharactersOfTheLine) {
     EXPECT_EQ(M3UExtension("C:\\Music\\a.mp3"), ".mp3");

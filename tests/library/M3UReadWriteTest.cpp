@@ -59,6 +59,24 @@ TEST_F(M3UReadWriteTest, AWrittenListReadsBackAsTheSamePaths) {
     EXPECT_EQ(loaded.error, "");
 }
 
+// Names the legacy code page holds are written in it, for every other player; a list with any other name
+// is written in UTF-8 with a byte-order mark. Both read back as the same names.
+TEST_F(M3UReadWriteTest, NamesAreWrittenInTheLegacyCodePageOrElseInUtf8) {
+    const std::string cafe = "C:\\Caf\xC3\xA9.mp3";
+    const std::string japanese = "C:\\\xE6\x97\xA5\xE6\x9C\xAC.mp3";
+    std::string legacy = m_folder.PathOf("legacy.m3u");
+    CScriptedTextFile legacyFile(legacy);
+    ASSERT_EQ(WriteM3U({EntryAt(cafe)}, legacyFile), M3UWriteResult::kWritten);
+    EXPECT_EQ(ReadBytes(legacy), "#EXTM3U\r\nC:\\Caf\xE9.mp3\r\n");
+    EXPECT_EQ(LoadLikeTheLoader(legacy).files, (Files{{cafe, ".mp3"}}));
+
+    std::string utf8 = m_folder.PathOf("utf8.m3u");
+    CScriptedTextFile utf8File(utf8);
+    ASSERT_EQ(WriteM3U({EntryAt(cafe), EntryAt(japanese)}, utf8File), M3UWriteResult::kWritten);
+    EXPECT_EQ(ReadBytes(utf8), "\xEF\xBB\xBF#EXTM3U\r\n" + cafe + "\r\n" + japanese + "\r\n");
+    EXPECT_EQ(LoadLikeTheLoader(utf8).files, (Files{{cafe, ".mp3"}, {japanese, ".mp3"}}));
+}
+
 TEST_F(M3UReadWriteTest, AnEmptyListIsJustTheHeader) {
     std::string path = m_folder.PathOf("empty.m3u");
     CScriptedTextFile textFile(path);
@@ -113,11 +131,11 @@ void PrintTo(const EncodedCase& param, std::ostream* out) {
 class M3UEncodingTest : public M3UReadWriteTest, public testing::WithParamInterface<EncodedCase> {};
 
 // The same list as other programs write it: a header, a web address, and a name with an e acute, which
-// the native code page (Latin-1) holds as the byte E9.
+// the legacy code page (Windows-1252 natively) holds as the byte E9; it is read into UTF-8.
 TEST_P(M3UEncodingTest, IsReadInTheCodePage) {
     std::string path = WriteList("encoded.m3u", GetParam().bytes);
     LoadedPlayList loaded = LoadLikeTheLoader(path);
-    EXPECT_EQ(loaded.files, (Files{{"C:\\caf\xE9.mp3", ".mp3"}, {"C:\\b.wav", ".wav"}}));
+    EXPECT_EQ(loaded.files, (Files{{"C:\\caf\xC3\xA9.mp3", ".mp3"}, {"C:\\b.wav", ".wav"}}));
     EXPECT_EQ(loaded.error, "");
 }
 

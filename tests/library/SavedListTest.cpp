@@ -237,8 +237,22 @@ TEST(SavedListReadTest, A16BitPathIsConvertedToEightBitText) {
                    0,    0xE9, 0,    'x',  0,    0x00, 0x01, 'A',  0x00, 0x01, 'S'};
     ReadBack read = ReadBytes(bytes);
     ASSERT_EQ(read.entries.size(), 1u);
-    EXPECT_EQ(read.entries[0], (MediaEntry{"C:\xE9x", "", "A", "", "S"}));
+    EXPECT_EQ(read.entries[0], (MediaEntry{"C:\xC3\xA9x", "", "A", "", "S"}));
     EXPECT_EQ(read.position, bytes.size());
+}
+
+// Earlier versions wrote 8-bit texts in the legacy code page (Windows-1252 natively); ASCII texts are
+// written as before and others in 16-bit characters, which earlier versions read as well.
+TEST(SavedListReadTest, LegacyTextsLoadAndOthersAreWrittenInSixteenBitCharacters) {
+    Bytes old = {0x01, 0x00, 0x00, 0x00, 0x08, 'C', ':', '\\', 'C', 'a',  'f', 0xE9,
+                 'x',  0x00, 0x06, 'M',  0xFC, 'l', 'l', 'e',  'r', 0x00, 0x00};
+    ReadBack read = ReadBytes(old);
+    ASSERT_EQ(read.entries.size(), 1u);
+    const MediaEntry entry{"C:\\Caf\xC3\xA9x", "", "M\xC3\xBCller", "", ""};
+    EXPECT_EQ(read.entries[0], entry);
+    Bytes written = Record(1, entry);
+    EXPECT_EQ(Bytes(written.begin() + 4, written.begin() + 8), (Bytes{0xFF, 0xFE, 0xFF, 0x08}));
+    EXPECT_EQ(ReadBytes(written).entries[0], entry);
 }
 
 TEST(SavedListReadTest, AStringLongerThanTheDataEndsTheListWithoutAllocatingIt) {

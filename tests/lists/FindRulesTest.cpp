@@ -34,18 +34,26 @@ TEST(FindRulesTest, EachChoiceSearchesItsOwnFieldAndOthersNothing) {
     }
 }
 
-TEST(FindRulesTest, AMatchNeverStartsInsideATwoByteCharacter) {
-    auto isLead = [](unsigned char byte) { return byte == 0x81; };
-    EXPECT_EQ(std::string::npos, FindInField("\x81\x41", "\x41", isLead));
-    EXPECT_EQ(2u, FindInField("\x81\x41\x41", "\x41", isLead));
+TEST(FindRulesTest, AMatchNeverStartsOrEndsInsideACharacter) {
+    const CharRules doubleByte{CharForm::doubleByte, [](unsigned char byte) { return byte == 0x81; }};
+    EXPECT_EQ(std::string::npos, FindInField("\x81\x41", "\x41", doubleByte));
+    EXPECT_EQ(2u, FindInField("\x81\x41\x41", "\x41", doubleByte));
     EXPECT_EQ(1u, FindInField("\x81\x41", "\x41"));  // a single-byte code page has no such characters
-    EXPECT_EQ(std::string::npos, FindInField("\x81\x61", "\x81\x41", isLead)) << "two-byte characters exactly";
+    // UTF-8: "\xC3" alone is half of e acute; a broken stored byte before the match is stepped over.
+    const CharRules utf8{CharForm::utf8, nullptr};
+    EXPECT_EQ(std::string::npos, FindInField("Caf\xC3\xA9", "\xC3", utf8));
+    EXPECT_EQ(3u, FindInField("Caf\xC3\xA9", "\xC3\xA9", utf8));
+    EXPECT_EQ(1u, FindInField("\xE9\xC3\xA9", "\xC3\xA9", utf8));
 }
 
-TEST(FindRulesTest, TheCodePagesFoldMakesItsLettersMeet) {
-    CaseFoldTable fold = AsciiCaseFold();
-    fold[0xC9] = 0xE9;  // as a Western code page folds E acute
-    EXPECT_EQ(2u, FindInField("Caf\xC9", "f\xE9", nullptr, fold));
+TEST(FindRulesTest, TheLocalesFoldMakesItsLettersMeet) {
+    const CaseFold westernFold = [](const std::string& text) {
+        std::string folded = AsciiCaseFold(text);
+        for (char& c : folded)
+            if (static_cast<unsigned char>(c) == 0xC9) c = '\xE9';  // as a Western code page folds E acute
+        return folded;
+    };
+    EXPECT_EQ(2u, FindInField("Caf\xC9", "f\xE9", CharRules{}, westernFold));
     EXPECT_EQ(std::string::npos, FindInField("Caf\xC9", "f\xE9"));
 }
 

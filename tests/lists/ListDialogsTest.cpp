@@ -1,6 +1,8 @@
 // The find dialog and the tag editor from their templates, driven through their controls, with every
 // message box read and closed from a second thread.
 #include "framework/App.h"
+#include "framework/CodePage.h"
+#include "library/MakeEntry.h"
 #include "lists/FindDlg.h"
 #include "lists/TagEditorDlg.h"
 #include "res/resource.h"
@@ -114,6 +116,40 @@ TEST_F(ListDialogsTest, TagEditorOkWithANewAlbumChangesExactlyItsThirtyBytes) {
     EXPECT_EQ(before, ReadMediaFile(path));
     EXPECT_EQ((MediaEntry{path, "", "Abba", "Live", "Waterloo"}), entry);
     EXPECT_TRUE(m_boxes.Boxes().empty());
+}
+
+// A version 1 tag holds bytes of the legacy code page: read into the program's UTF-8, written back in
+// the legacy code page, and a text it cannot hold is refused with nothing written.
+TEST_F(ListDialogsTest, TagEditorKeepsTheTagInItsLegacyCodePage) {
+    if (LegacyCodePage() != 1252) GTEST_SKIP() << "needs Windows-1252 as the legacy code page";
+    const std::string path = m_folder.PathOf("motorhead.mp3");
+    Id3v1Fields tag{"Ace of Spades", "Mot\xF6rhead", "Ace of Spades"};
+    ASSERT_TRUE(WriteMp3File(path, 2, &tag));
+    MediaEntry entry = MakeEntry(path, "motorhead.mp3", ".mp3");
+    EXPECT_EQ("Mot\xC3\xB6rhead", DisplayText(entry.m_strArtist));
+    CPropertiesDlg dialog(entry, &m_owner);
+    ASSERT_TRUE(dialog.Create(IDD_PROPERTIES, &m_owner));
+    wchar_t shown[64] = {};
+    ::GetDlgItemTextW(dialog, IDC_ARTIST, shown, 64);
+    EXPECT_STREQ(L"Mot\u00F6rhead", shown);
+    ::SetDlgItemTextW(dialog, IDC_ALBUM, L"Overkill \u00E9dition");
+    dialog.SendMessage(WM_COMMAND, IDOK);
+    ASSERT_TRUE(dialog.SaveTag(entry));
+    dialog.DestroyWindow();
+    MediaBytes bytes = ReadMediaFile(path);
+    const std::string block(bytes.end() - kId3v1Bytes, bytes.end());
+    EXPECT_EQ(std::string("Mot\xF6rhead\0", 10), block.substr(33, 10));
+    EXPECT_EQ(std::string("Overkill \xE9"
+                          "dition\0",
+                          17),
+              block.substr(63, 17));
+
+    CPropertiesDlg japanese(entry, &m_owner);
+    japanese.m_strArtist = "\xE6\x97\xA5\xE6\x9C\xAC";
+    EXPECT_FALSE(japanese.SaveTag(entry));
+    EXPECT_EQ(bytes, ReadMediaFile(path));
+    ASSERT_EQ(1u, m_boxes.Boxes().size());
+    EXPECT_EQ(0u, m_boxes.Boxes()[0].rfind("Error Writting to disk\n\n", 0));
 }
 
 TEST_F(ListDialogsTest, TagEditorOnAFileItCannotEditSaysSoAndChangesNothing) {

@@ -1,3 +1,4 @@
+#include "framework/CodePage.h"
 #include "settings/MelodeckSettings.h"
 
 #include "support/MediaFolder.h"
@@ -119,6 +120,15 @@ TEST_F(MelodeckSettingsTest, NotANumberReadsZero) {
     WriteIni("[Setup]\r\nRandom=yes\r\nTray=\r\n");
     EXPECT_EQ(m_settings.ReadInt(CMelodeckSettings::kRandom), 0);
     EXPECT_EQ(m_settings.ReadInt(CMelodeckSettings::kTray), 0);
+}
+
+// Earlier versions wrote the file in the legacy code page: its texts are read, and kept, as UTF-8.
+TEST_F(MelodeckSettingsTest, AFileInTheLegacyCodePageKeepsItsTexts) {
+    if (LegacyCodePage() != 1252) GTEST_SKIP() << "needs Windows-1252 as the legacy code page";
+    WriteIni("[Setup]\r\nLyricsHost=paroles-\xE9t\xE9.example\r\n");
+    m_settings.WriteInt("Random", 1);
+    EXPECT_EQ("paroles-\xC3\xA9t\xC3\xA9.example", m_settings.ReadLyricsHost());
+    EXPECT_NE(std::string::npos, ReadIni().find("LyricsHost=paroles-\xC3\xA9t\xC3\xA9.example"));
 }
 
 TEST_F(MelodeckSettingsTest, LyricsHostIsReadWithoutBlanksAndDefaultsWhenAbsentOrBlank) {

@@ -1,5 +1,7 @@
 #include "support/MelodeckProcess.h"
 
+#include "framework/CodePage.h"
+
 #include <commctrl.h>
 
 #include <atomic>
@@ -154,22 +156,25 @@ std::vector<std::vector<std::string>> ReadListRows(HWND list, DWORD processId) {
     HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
     if (!process) return rows;
     const SIZE_T textSize = 1024;
-    void* remote = ::VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + textSize, MEM_COMMIT, PAGE_READWRITE);
+    // Read in UTF-16, as a screen reader or any Unicode program would, and given in the test's UTF-8.
+    void* remote =
+        ::VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + textSize * 2, MEM_COMMIT, PAGE_READWRITE);
     if (remote) {
-        char* remoteText = static_cast<char*>(remote) + sizeof(LVITEMA);
+        wchar_t* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
         int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
         for (int row = 0; row < count; ++row) {
             std::vector<std::string> texts;
             for (int column = 0; column < 3; ++column) {
-                LVITEMA item{};
+                LVITEMW item{};
                 item.iSubItem = column;
                 item.pszText = remoteText;
                 item.cchTextMax = static_cast<int>(textSize);
                 ::WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
-                ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
-                char text[textSize] = {};
-                ::ReadProcessMemory(process, remoteText, text, textSize - 1, nullptr);
-                texts.emplace_back(text);
+                ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                               reinterpret_cast<LPARAM>(remote));
+                std::u16string text(textSize, u'\0');
+                ::ReadProcessMemory(process, remoteText, &text[0], (textSize - 1) * 2, nullptr);
+                texts.push_back(WideToUtf8(text.c_str()));
             }
             rows.push_back(texts);
         }

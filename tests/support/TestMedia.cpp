@@ -71,6 +71,39 @@ unsigned Mp3DurationMs(unsigned frameCount) {
     return static_cast<unsigned>(uint64_t(frameCount) * kMp3SamplesPerFrame * 1000 / kMp3SampleRate);
 }
 
+MediaBytes MakeId3v2Title(const std::u16string& title) {
+    MediaBytes content{1, 0xFF, 0xFE};
+    for (char16_t unit : title) {
+        content.push_back(static_cast<uint8_t>(unit & 0xFF));
+        content.push_back(static_cast<uint8_t>(unit >> 8));
+    }
+    const size_t frameSize = content.size();
+    MediaBytes frame{'T',
+                     'I',
+                     'T',
+                     '2',
+                     static_cast<uint8_t>(frameSize >> 24),
+                     static_cast<uint8_t>(frameSize >> 16),
+                     static_cast<uint8_t>(frameSize >> 8),
+                     static_cast<uint8_t>(frameSize),
+                     0,
+                     0};
+    frame.insert(frame.end(), content.begin(), content.end());
+    const size_t size = frame.size();
+    MediaBytes tag{'I',
+                   'D',
+                   '3',
+                   3,
+                   0,
+                   0,
+                   static_cast<uint8_t>((size >> 21) & 0x7F),
+                   static_cast<uint8_t>((size >> 14) & 0x7F),
+                   static_cast<uint8_t>((size >> 7) & 0x7F),
+                   static_cast<uint8_t>(size & 0x7F)};
+    tag.insert(tag.end(), frame.begin(), frame.end());
+    return tag;
+}
+
 MediaBytes MakeId3v1Tag(const Id3v1Fields& fields) {
     MediaBytes bytes;
     bytes.reserve(kId3v1Bytes);

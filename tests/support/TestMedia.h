@@ -28,6 +28,8 @@ struct Id3v1Fields {
 };
 constexpr size_t kId3v1Bytes = 128;
 MediaBytes MakeId3v1Tag(const Id3v1Fields& fields);
+// An ID3 version 2.3 tag with one title frame in UTF-16 (little-endian, with its byte-order mark).
+MediaBytes MakeId3v2Title(const std::u16string& title);
 
 // The committed fixture tests/fixtures/abba-waterloo.mp3, as tools/make_mp3_fixture.py writes it:
 // ten silent frames and the tag song "Waterloo", artist "Abba", album "Waterloo".
