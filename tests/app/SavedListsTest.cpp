@@ -297,8 +297,8 @@ TEST_F(SavedListsTest, ListsFilledThroughTheWindowsAreSavedInTheirFormatAndComeB
     EXPECT_EQ(playListEntries, ParseSavedFile(playListFile));
     EXPECT_EQ(queueEntries, ParseSavedFile(queueFile));
 
-    // The WAV entry's record byte for byte: count 5, the path, an empty file name, the bare name as
-    // artist, an empty album, the path as song.
+    // The WAV entry's record byte for byte: count 5, the path, an empty file name, an empty artist
+    // and album, the name without its extension as song.
     size_t offset = 0;
     size_t wavIndex = 0;
     while (wavIndex < playListEntries.size() && playListEntries[wavIndex].m_strPath != m_strWav) {
@@ -310,12 +310,7 @@ TEST_F(SavedListsTest, ListsFilledThroughTheWindowsAreSavedInTheirFormatAndComeB
     ASSERT_LT(wavIndex, playListEntries.size());
     Bytes wavRecord{0x05, 0x00, 0x00, 0x00, static_cast<uint8_t>(m_strWav.size())};
     wavRecord.insert(wavRecord.end(), m_strWav.begin(), m_strWav.end());
-    wavRecord.push_back(0x00);
-    wavRecord.push_back(0x08);
-    for (char c : std::string("tone.wav")) wavRecord.push_back(static_cast<uint8_t>(c));
-    wavRecord.push_back(0x00);
-    wavRecord.push_back(static_cast<uint8_t>(m_strWav.size()));
-    wavRecord.insert(wavRecord.end(), m_strWav.begin(), m_strWav.end());
+    for (char byte : std::string("\0\0\0\4tone", 8)) wavRecord.push_back(static_cast<uint8_t>(byte));
     ASSERT_LE(offset + wavRecord.size(), playListBytes.size());
     EXPECT_EQ(wavRecord, Bytes(playListBytes.begin() + static_cast<std::ptrdiff_t>(offset),
                                playListBytes.begin() + static_cast<std::ptrdiff_t>(offset + wavRecord.size())));
