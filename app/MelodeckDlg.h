@@ -41,10 +41,10 @@ class CMelodeckDlg : public CDialog, public CTransportController, private ITrans
 public:
     // Opens the paths handed over from outside once the window is up.
     static constexpr UINT kShowStartupMessage = WM_APP + 20;
-    // Registered "Melodeck.SkinState": wParam kSkinCount, kSkinIsSkinned (lParam a window) or
-    // kSkinGdiObjects.
+    // Registered "Melodeck.SkinState": wParam kSkinCount, kSkinIsSkinned (lParam a window),
+    // kSkinGdiObjects or kSkinProcedure (lParam a window: WindowProcedureState).
     static UINT SkinStateMessage();
-    enum { kSkinCount = 0, kSkinIsSkinned = 1, kSkinGdiObjects = 2 };
+    enum { kSkinCount = 0, kSkinIsSkinned = 1, kSkinGdiObjects = 2, kSkinProcedure = 3 };
 
     CMelodeckDlg();
 
