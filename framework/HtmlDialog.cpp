@@ -78,8 +78,8 @@ void RequestCurrentDocumentMode() {
     for (const char* c = path; *c; ++c)
         if (*c == '\\' || *c == '/') name = c + 1;
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kBrowserEmulationKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                          nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kBrowserEmulationKey, 0, nullptr, 0,
+                          KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
     if (::RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_FILE_NOT_FOUND)
         ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&kBrowserEmulation),
@@ -470,9 +470,11 @@ bool CDHtmlDialog::OnCommand(UINT id, UINT code, HWND control) {
 // Keys inside the page (Tab between links and fields, Ctrl+C, the arrows) go to the browser before the
 // dialog's own keyboard handling would take them.
 bool CDHtmlDialog::PreTranslateMessage(MSG* msg) {
-    if (m_pBrowser && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && ::IsChild(m_hWnd, msg->hwnd)) {
+    const bool key = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
+    if (m_pBrowser && key && ::IsChild(m_hWnd, msg->hwnd)) {
         IOleInPlaceActiveObject* active = nullptr;
-        if (SUCCEEDED(m_pBrowser->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active)))) {
+        if (SUCCEEDED(m_pBrowser->QueryInterface(IID_IOleInPlaceActiveObject,
+                                                 reinterpret_cast<void**>(&active)))) {
             const HRESULT hr = active->TranslateAccelerator(msg);
             active->Release();
             if (hr == S_OK) return true;
@@ -540,6 +542,7 @@ void CDHtmlDialog::OpenInSystemBrowser(const std::string& url) {
     // Only a browser that cannot be started is missing: one that hands the address to a running
     // instance of itself ends at once, often with a non-zero code, and is not waited for.
     if (!::ShellExecuteExA(&info))
-        MessageBox("The address could not be opened in a web browser.\n\n" + SystemErrorText(::GetLastError()),
+        MessageBox("The address could not be opened in a web browser.\n\n" +
+                       SystemErrorText(::GetLastError()),
                    nullptr, MB_OK | MB_ICONEXCLAMATION);
 }

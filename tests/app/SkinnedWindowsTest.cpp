@@ -135,7 +135,8 @@ bool SubclassedHere(HWND hWnd) {
     if (::IsWindowUnicode(hWnd))
         return static_cast<ULONG_PTR>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)) !=
                ::GetClassLongPtrW(hWnd, GCLP_WNDPROC);
-    return static_cast<ULONG_PTR>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) != ::GetClassLongPtrA(hWnd, GCLP_WNDPROC);
+    return static_cast<ULONG_PTR>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) !=
+           ::GetClassLongPtrA(hWnd, GCLP_WNDPROC);
 }
 
 // Controls the skin leaves to the platform on purpose: tooltips, plain scroll bars, unknown classes.

@@ -194,7 +194,8 @@ TEST_F(MelodeckLyricsTest, AStartedBrowserThatEndsWithAFailureCodeIsNotReported)
 TEST_F(MelodeckLyricsTest, ABrowserThatCannotBeStartedIsToldToTheUser) {
     ASSERT_TRUE(m_lyrics.Open(nullptr, Entry("ABBA", "SOS")));
     const std::string text = CloseBoxOwnedBy(
-        m_lyrics.m_hWnd, [&] { m_lyrics.OpenInSystemBrowser("melodeck-no-such-scheme://lyrics/sos"); }, 60000);
+        m_lyrics.m_hWnd, [&] { m_lyrics.OpenInSystemBrowser("melodeck-no-such-scheme://lyrics/sos"); },
+        60000);
     EXPECT_NE(text.find("The address could not be opened in a web browser"), std::string::npos) << text;
     EXPECT_TRUE(m_lyrics.IsWindowVisible());
 }
@@ -205,13 +206,13 @@ TEST_F(MelodeckLyricsTest, TheCurrentDocumentModeIsAskedForUnderTheProgramsName)
     char path[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     const std::string name = std::strrchr(path, '\\') ? std::strrchr(path, '\\') + 1 : path;
-    const char* key = "Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_BROWSER_EMULATION";
+    const char* key =
+        "Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_BROWSER_EMULATION";
     auto read = [&] {
         DWORD value = 0, size = sizeof value;
-        return ::RegGetValueA(HKEY_CURRENT_USER, key, name.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size) ==
-                       ERROR_SUCCESS
-                   ? value
-                   : 0;
+        const LONG result =
+            ::RegGetValueA(HKEY_CURRENT_USER, key, name.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size);
+        return result == ERROR_SUCCESS ? value : 0;
     };
     ::RegDeleteKeyValueA(HKEY_CURRENT_USER, key, name.c_str());
     ASSERT_TRUE(m_lyrics.Open(nullptr, Entry("ABBA", "SOS")));
