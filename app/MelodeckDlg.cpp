@@ -138,6 +138,7 @@ LRESULT CMelodeckDlg::OnSkinState(WPARAM what, LPARAM lParam) {
     case kSkinCount: return static_cast<LRESULT>(skins.GetCount());
     case kSkinIsSkinned: return skins.GetSkinCtrl(reinterpret_cast<HWND>(lParam)) != nullptr;
     case kSkinGdiObjects: return static_cast<LRESULT>(CountGdiObjects());
+    case kSkinProcedure: return WindowProcedureState(reinterpret_cast<HWND>(lParam));
     default: return 0;
     }
 }

@@ -46,10 +46,10 @@ public:
     static constexpr UINT kShowStartupMessage = WM_APP + 20;
     // Places the list windows flush below the player once it shows.
     static constexpr UINT kPlaceListsMessage = WM_APP + 21;
-    // Registered "Melodeck.SkinState": wParam kSkinCount, kSkinIsSkinned (lParam a window) or
-    // kSkinGdiObjects.
+    // Registered "Melodeck.SkinState": wParam kSkinCount, kSkinIsSkinned (lParam a window),
+    // kSkinGdiObjects or kSkinProcedure (lParam a window: WindowProcedureState).
     static UINT SkinStateMessage();
-    enum { kSkinCount = 0, kSkinIsSkinned = 1, kSkinGdiObjects = 2 };
+    enum { kSkinCount = 0, kSkinIsSkinned = 1, kSkinGdiObjects = 2, kSkinProcedure = 3 };
 
     CMelodeckDlg();
 

@@ -25,7 +25,8 @@ constexpr bool IsFolderToWalk(unsigned long attributes, unsigned long reparseTag
 // Calls visit(name, isDirectory) for every name in the folder, in the order the system returns them,
 // leaving out "." and "..". Hidden and system files are included. A folder that is a link (a
 // junction or a symbolic link) is reported as not a directory, so that a walk cannot go round in
-// circles; other reparse-point folders are directories (IsFolderToWalk). Stops early when visit returns false. Returns false when the folder cannot be read.
+// circles; other reparse-point folders are directories (IsFolderToWalk). Stops early when visit returns
+// false. Returns false when the folder cannot be read.
 // On Windows a name that the ANSI code page cannot show, or that would take the path past MAX_PATH,
 // is given as the system's short name when the file has one.
 bool ForEachInDirectory(const std::string& folder,

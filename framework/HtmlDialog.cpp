@@ -3,7 +3,6 @@
 #include "framework/App.h"
 #include "framework/CodePage.h"
 #include "framework/Debug.h"
-#include "framework/Thread.h"
 
 #include <exdisp.h>
 #include <exdispid.h>
@@ -20,10 +19,11 @@ const CLSID kClsidHtmlDocument = {
 const IID kDiidHtmlDocumentEvents2 = {
     0x3050f613, 0x98b5, 0x11cf, {0xbb, 0x82, 0x00, 0xaa, 0x00, 0xbd, 0xce, 0x0b}};
 
-// The system's browser helper ended with a failure code (wParam).
-constexpr UINT kMsgBrowserFailed = WM_APP + 0x3F01;
-// A helper that is still running by then has handed the address on.
-constexpr DWORD kBrowserWaitMs = 30000;
+// The hosted browser's document mode for this program: the current one (IE11 edge mode, 11001) instead
+// of the oldest, which the control uses for a program that names none.
+constexpr DWORD kBrowserEmulation = 11001;
+constexpr const char* kBrowserEmulationKey =
+    "Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_BROWSER_EMULATION";
 
 template <class T> void SafeRelease(T*& p) {
     if (p) p->Release();
@@ -68,20 +68,23 @@ std::string SystemErrorText(DWORD error) {
     return result;
 }
 
-struct BrowserWait {
-    HANDLE hProcess;
-    HWND hWnd;
-};
-
-unsigned WaitForBrowser(void* param) {
-    auto* wait = static_cast<BrowserWait*>(param);
-    DWORD exitCode = 0;
-    if (::WaitForSingleObject(wait->hProcess, kBrowserWaitMs) == WAIT_OBJECT_0 &&
-        ::GetExitCodeProcess(wait->hProcess, &exitCode) && exitCode != 0)
-        ::PostMessageA(wait->hWnd, kMsgBrowserFailed, exitCode, 0);
-    ::CloseHandle(wait->hProcess);
-    delete wait;
-    return 0;
+// Per user, before the first browser of the process reads it; a value the user or an administrator
+// has set stays as it is.
+void RequestCurrentDocumentMode() {
+    char path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    const char* name = path;
+    for (const char* c = path; *c; ++c)
+        if (*c == '\\' || *c == '/') name = c + 1;
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kBrowserEmulationKey, 0, nullptr, 0,
+                          KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    if (::RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_FILE_NOT_FOUND)
+        ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&kBrowserEmulation),
+                         sizeof kBrowserEmulation);
+    ::RegCloseKey(key);
 }
 
 } // namespace
@@ -269,6 +272,7 @@ bool CDHtmlDialog::IsHtmlEngineAvailable() {
 bool CDHtmlDialog::OnInitDialog() {
     // In-place activation needs OLE on this thread; a thread already in COM's free-threaded mode refuses.
     m_bOleInitialized = SUCCEEDED(::OleInitialize(nullptr));
+    RequestCurrentDocumentMode();
     if (!CreateBrowser()) CreateFallback();
     return CDialog::OnInitDialog();
 }
@@ -286,6 +290,8 @@ bool CDHtmlDialog::CreateBrowser() {
         ReleaseBrowser();
         return false;
     }
+    // Script errors of the site's pages are the site's business: no message boxes about them.
+    m_pBrowser->put_Silent(VARIANT_TRUE);
     IConnectionPointContainer* container = nullptr;
     if (SUCCEEDED(m_pBrowser->QueryInterface(IID_IConnectionPointContainer,
                                              reinterpret_cast<void**>(&container)))) {
@@ -461,11 +467,26 @@ bool CDHtmlDialog::OnCommand(UINT id, UINT code, HWND control) {
     return CDialog::OnCommand(id, code, control);
 }
 
+// Keys inside the page (Tab between links and fields, Ctrl+C, the arrows) go to the browser before the
+// dialog's own keyboard handling would take them.
+bool CDHtmlDialog::PreTranslateMessage(MSG* msg) {
+    const bool key = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
+    if (m_pBrowser && key && ::IsChild(m_hWnd, msg->hwnd)) {
+        IOleInPlaceActiveObject* active = nullptr;
+        if (SUCCEEDED(m_pBrowser->QueryInterface(IID_IOleInPlaceActiveObject,
+                                                 reinterpret_cast<void**>(&active)))) {
+            const HRESULT hr = active->TranslateAccelerator(msg);
+            active->Release();
+            if (hr == S_OK) return true;
+        }
+    }
+    return CDialog::PreTranslateMessage(msg);
+}
+
 LRESULT CDHtmlDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE: return OnSize(LOWORD(lParam), HIWORD(lParam));
     case WM_DESTROY: return OnDestroy();
-    case kMsgBrowserFailed: return OnBrowserFailed(wParam);
     }
     return CDialog::WindowProc(message, wParam, lParam);
 }
@@ -513,30 +534,15 @@ void CDHtmlDialog::OnOpenInBrowser() {
 void CDHtmlDialog::OpenInSystemBrowser(const std::string& url) {
     SHELLEXECUTEINFOA info{};
     info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.fMask = SEE_MASK_FLAG_NO_UI;
     info.hwnd = m_hWnd;
     info.lpVerb = "open";
     info.lpFile = url.c_str();
     info.nShow = SW_SHOWNORMAL;
-    if (!::ShellExecuteExA(&info)) {
-        const DWORD error = ::GetLastError();
-        MessageBox("The address could not be opened in a web browser.\n\n" + SystemErrorText(error), nullptr,
-                   MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    // ShellExecuteEx succeeds under Wine even with no browser at all: its helper then ends with a
-    // failure code, which a worker waits for so that this window stays responsive.
-    if (!info.hProcess) return;
-    auto* wait = new BrowserWait{info.hProcess, m_hWnd};
-    if (!BeginWorkerThread(WaitForBrowser, wait)) {
-        ::CloseHandle(info.hProcess);
-        delete wait;
-    }
-}
-
-LRESULT CDHtmlDialog::OnBrowserFailed(WPARAM exitCode) {
-    MessageBox("No web browser could open the address (the system's browser helper ended with code " +
-                   std::to_string(static_cast<unsigned long>(exitCode)) + ").",
-               nullptr, MB_OK | MB_ICONEXCLAMATION);
-    return 0;
+    // Only a browser that cannot be started is missing: one that hands the address to a running
+    // instance of itself ends at once, often with a non-zero code, and is not waited for.
+    if (!::ShellExecuteExA(&info))
+        MessageBox("The address could not be opened in a web browser.\n\n" +
+                       SystemErrorText(::GetLastError()),
+                   nullptr, MB_OK | MB_ICONEXCLAMATION);
 }

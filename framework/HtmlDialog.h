@@ -49,12 +49,13 @@ public:
         m_clickHandlers.emplace_back(id, std::move(handler));
     }
 
-    // Opens the address with the system's browser (ShellExecuteEx). A failure, reported at once or by
-    // a helper that ends with a non-zero code soon after (Wine's), is told to the user.
+    // Opens the address with the system's browser (ShellExecuteEx). A browser that cannot be started is
+    // told to the user; how the started program ends is its own affair.
     void OpenInSystemBrowser(const std::string& url);
 
     bool OnInitDialog() override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool PreTranslateMessage(MSG* msg) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
@@ -88,6 +89,5 @@ private:
     // The browser, or the controls that stand in for it, over the client area.
     void Layout(int width, int height);
     LRESULT OnDestroy();
-    LRESULT OnBrowserFailed(WPARAM exitCode);
     void OnOpenInBrowser();
 };

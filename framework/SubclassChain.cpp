@@ -17,6 +17,7 @@ using HookPtr = std::shared_ptr<Hook>;
 
 struct Chain {
     WNDPROC original = nullptr;  // the procedure the chain replaced
+    bool unicode = false;        // the window's character set, which the chain keeps
     std::vector<HookPtr> hooks;  // oldest first
 };
 
@@ -31,22 +32,47 @@ std::unordered_map<HWND, Chain>& Chains() {
 struct Dispatch {
     HWND hWnd;
     WNDPROC original;
+    bool unicode;
     std::vector<HookPtr> hooks;
     size_t next;  // hooks[next - 1] is the next to call; 0: the original procedure
 };
 thread_local std::vector<Dispatch*> t_dispatches;
+
+// Messages reach a hook in the window's character set, and the window's own procedure in the same.
+LRESULT CallOriginal(WNDPROC original, bool unicode, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (unicode)
+        return original ? ::CallWindowProcW(original, hWnd, message, wParam, lParam)
+                        : ::DefWindowProcW(hWnd, message, wParam, lParam);
+    return original ? ::CallWindowProcA(original, hWnd, message, wParam, lParam)
+                    : ::DefWindowProcA(hWnd, message, wParam, lParam);
+}
 
 LRESULT PassOn(Dispatch& dispatch, UINT message, WPARAM wParam, LPARAM lParam) {
     while (dispatch.next > 0) {
         const Hook& hook = *dispatch.hooks[--dispatch.next];
         if (!hook.removed) return hook.proc(dispatch.hWnd, message, wParam, lParam, hook.id, hook.data);
     }
-    if (dispatch.original) return ::CallWindowProcA(dispatch.original, dispatch.hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(dispatch.hWnd, message, wParam, lParam);
+    return CallOriginal(dispatch.original, dispatch.unicode, dispatch.hWnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ChainProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    Dispatch dispatch{hWnd, nullptr, {}, 0};
+LRESULT CALLBACK ChainProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ChainProcW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The chain is the window's procedure: reads it in the window's own character set.
+bool ChainIsProcedure(HWND hWnd, bool unicode) {
+    return unicode ? reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC)) == &ChainProcW
+                   : reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == &ChainProcA;
+}
+
+void RestoreOriginal(HWND hWnd, const Chain& chain) {
+    if (chain.unicode)
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chain.original));
+    else
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chain.original));
+}
+
+LRESULT ChainProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, bool unicode) {
+    Dispatch dispatch{hWnd, nullptr, unicode, {}, 0};
     {
         std::lock_guard<std::mutex> lock(g_lock);
         auto it = Chains().find(hWnd);
@@ -66,12 +92,19 @@ LRESULT CALLBACK ChainProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
         auto it = Chains().find(hWnd);
         if (it != Chains().end()) {
             for (HookPtr& hook : it->second.hooks) hook->removed = true;
-            if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == &ChainProc)
-                ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second.original));
+            if (ChainIsProcedure(hWnd, it->second.unicode)) RestoreOriginal(hWnd, it->second);
             Chains().erase(it);
         }
     }
     return result;
+}
+
+LRESULT CALLBACK ChainProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ChainProc(hWnd, message, wParam, lParam, false);
+}
+
+LRESULT CALLBACK ChainProcW(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ChainProc(hWnd, message, wParam, lParam, true);
 }
 
 }  // namespace
@@ -85,9 +118,13 @@ bool AddWindowHook(HWND hWnd, WindowHookProc proc, UINT_PTR id, DWORD_PTR data) 
     std::lock_guard<std::mutex> lock(g_lock);
     auto it = Chains().find(hWnd);
     if (it == Chains().end()) {
+        // An ANSI procedure on a Unicode window would make it an ANSI one, changing the texts its own
+        // procedure and later hooks receive: the chain takes the window's character set.
         Chain chain;
+        chain.unicode = ::IsWindowUnicode(hWnd) != FALSE;
         chain.original = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChainProc)));
+            chain.unicode ? ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChainProcW))
+                          : ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChainProcA)));
         if (!chain.original) return false;
         it = Chains().emplace(hWnd, std::move(chain)).first;
     }
@@ -111,9 +148,8 @@ bool RemoveWindowHook(HWND hWnd, WindowHookProc proc, UINT_PTR id) {
         (*hook)->removed = true;
         hooks.erase(hook);
         // Only a chain that is still the window's procedure can hand the window its own one back.
-        if (hooks.empty() && ::IsWindow(hWnd) &&
-            reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) == &ChainProc) {
-            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second.original));
+        if (hooks.empty() && ::IsWindow(hWnd) && ChainIsProcedure(hWnd, it->second.unicode)) {
+            RestoreOriginal(hWnd, it->second);
             Chains().erase(it);
         }
         return true;
@@ -126,11 +162,14 @@ LRESULT CALLBACK CallNextWindowHook(HWND hWnd, UINT message, WPARAM wParam, LPAR
         if ((*it)->hWnd == hWnd) return PassOn(**it, message, wParam, lParam);
     // Not inside a hook of this window: straight to its own procedure.
     WNDPROC original = nullptr;
+    bool unicode = ::IsWindowUnicode(hWnd) != FALSE;
     {
         std::lock_guard<std::mutex> lock(g_lock);
         auto it = Chains().find(hWnd);
-        if (it != Chains().end()) original = it->second.original;
+        if (it != Chains().end()) {
+            original = it->second.original;
+            unicode = it->second.unicode;
+        }
     }
-    if (original) return ::CallWindowProcA(original, hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    return CallOriginal(original, unicode, hWnd, message, wParam, lParam);
 }

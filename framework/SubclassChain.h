@@ -9,7 +9,8 @@ using WindowHookProc = LRESULT(CALLBACK*)(HWND hWnd, UINT message, WPARAM wParam
                                           DWORD_PTR data);
 
 // Adds a hook on top of the window's chain; a hook already there (same procedure and id) keeps its place
-// and takes the new data. False when the window is not this process's.
+// and takes the new data. False when the window is not this process's. The chain keeps the window's
+// character set: hooks of a Unicode window (IsWindowUnicode) receive its messages in Unicode.
 bool AddWindowHook(HWND hWnd, WindowHookProc proc, UINT_PTR id, DWORD_PTR data);
 // Removes one hook, wherever it sits. The window's own procedure comes back when the last hook goes,
 // unless another module hooked the window above the chain; the chain then stays, passing messages on.

@@ -45,7 +45,48 @@ LPARAM PointParam(POINT point) {
     return MAKELPARAM(static_cast<short>(point.x), static_cast<short>(point.y));
 }
 
+bool IsOtherModulesDialog(HWND hWnd) {
+    char name[8] = {};
+    if (!::GetClassNameA(hWnd, name, sizeof name) || lstrcmpA(name, "#32770") != 0) return false;
+    const auto module = reinterpret_cast<HMODULE>(::GetWindowLongPtrA(hWnd, GWLP_HINSTANCE));
+    static const HMODULE program = ::GetModuleHandleA(nullptr);
+    static const HMODULE user32 = ::GetModuleHandleA("user32.dll");
+    return module && module != program && module != user32;
+}
+
+// A child's parent, or a top-level window's owner.
+HWND ParentOrOwner(HWND hWnd) {
+    if (IsChild(hWnd)) return ::GetAncestor(hWnd, GA_PARENT);
+    return ::GetWindow(hWnd, GW_OWNER);
+}
+
 } // namespace
+
+bool IsInOtherModulesDialog(HWND hWnd, HWND parent) {
+    if (IsOtherModulesDialog(hWnd)) return true;
+    const HWND desktop = ::GetDesktopWindow();
+    HWND up = parent ? parent : ParentOrOwner(hWnd);
+    for (int depth = 0; up && up != desktop && depth < 64; ++depth, up = ParentOrOwner(up))
+        if (IsOtherModulesDialog(up)) return true;
+    return false;
+}
+
+int WindowProcedureState(HWND hWnd) {
+    const bool unicode = ::IsWindowUnicode(hWnd) != FALSE;
+    const LONG_PTR procedure =
+        unicode ? ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) : ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC);
+    const ULONG_PTR classProcedure =
+        unicode ? ::GetClassLongPtrW(hWnd, GCLP_WNDPROC) : ::GetClassLongPtrA(hWnd, GCLP_WNDPROC);
+    const auto* image = reinterpret_cast<const BYTE*>(::GetModuleHandleA(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(image + dos->e_lfanew);
+    const auto address = static_cast<ULONG_PTR>(procedure);
+    const auto base = reinterpret_cast<ULONG_PTR>(image);
+    int state = 0;
+    if (address != classProcedure) state |= kProcedureNotClass;
+    if (address >= base && address < base + headers->OptionalHeader.SizeOfImage) state |= kProcedureOurs;
+    return state;
+}
 
 void GetSkinClassName(HWND hWnd, char* name, int size) {
     name[0] = 0;

@@ -10,6 +10,11 @@
 #include <unordered_map>
 #include <vector>
 
+// True for a window of a dialog that another module made and runs: a "#32770" of a module other than
+// the program's (and other than user32's, which makes the program's message boxes), the window itself or
+// one of its parents or owners. parent, when given, stands for the window's parent or owner.
+bool IsInOtherModulesDialog(HWND hWnd, HWND parent = nullptr);
+
 // Holds the hooks of one derived class; only the call-window-procedure callback is used here.
 //
 // That callback sees the messages sent to every window of the thread before the window does. A
@@ -19,6 +24,9 @@
 // new window's procedure, and that passes on the few messages the callback uses. It is put in with the
 // window's own character set: a window still being made must keep it (a static whose text names an icon
 // resource reads that name in the set it was made with).
+//
+// Windows of another module's dialog (the open and save dialogs, the font dialog, the folder browser)
+// are left alone: they keep the platform's look and their own procedures.
 template <class Derived>
 class CHookMgr {
 public:
@@ -80,8 +88,8 @@ private:
         return message == WM_SHOWWINDOW || message == WM_WINDOWPOSCHANGED || message == WM_STYLECHANGED ||
                message == WM_NCDESTROY || message == WM_PARENTNOTIFY;
     }
-    void Forward(HWND hWnd) {
-        if (m_forwarded.count(hWnd)) return;
+    void Forward(HWND hWnd, HWND parent = nullptr) {
+        if (m_forwarded.count(hWnd) || IsInOtherModulesDialog(hWnd, parent)) return;
         const bool unicode = ::IsWindowUnicode(hWnd) != FALSE;
         const LONG_PTR previous =
             unicode ? ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForwardProcW))
@@ -102,7 +110,12 @@ private:
     }
     static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
         Derived& self = GetInstance();
-        if (code == HCBT_CREATEWND) self.Forward(reinterpret_cast<HWND>(wParam));
+        if (code == HCBT_CREATEWND) {
+            // The window is not linked to its parent yet: the parent it is being made for tells.
+            const auto* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam);
+            self.Forward(reinterpret_cast<HWND>(wParam),
+                         create && create->lpcs ? create->lpcs->hwndParent : nullptr);
+        }
         return ::CallNextHookEx(self.m_hHooks[kHookCbt], code, wParam, lParam);
     }
     static LRESULT CALLBACK ForwardProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -187,6 +200,11 @@ private:
     std::vector<HWND> m_repick;    // buttons whose style now wants another skin
     CSkinGlobals m_globals;
 };
+
+// For diagnostics from outside: kProcedureNotClass when the window's procedure is not its class's,
+// kProcedureOurs when it lies in the program's own image (both read in the window's character set).
+enum { kProcedureNotClass = 1, kProcedureOurs = 2 };
+int WindowProcedureState(HWND hWnd);
 
 // The class name used for skinning decisions (at most 127 characters).
 void GetSkinClassName(HWND hWnd, char* name, int size);

@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
 #include <atomic>
+#include <cstring>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -135,30 +139,90 @@ TEST_F(MelodeckLyricsTest, OpenInBrowserHandsTheExactAddressToTheSystemBrowser) 
     EXPECT_EQ(ReadFile(script + ".url"), url);
 }
 
-TEST_F(MelodeckLyricsTest, ABrowserHelperThatFailsIsToldToTheUser) {
-    CWineBrowserSetting browser("/nonexistent/melodeck-no-browser");
-    std::atomic<bool> stop{false}, seen{false};
+// A message box of the program's owned by the window, closed as soon as it shows; its text, or empty when
+// none came within the limit.
+std::string CloseBoxOwnedBy(HWND owner, const std::function<void()>& action, DWORD limitMs) {
+    std::atomic<bool> stop{false};
     std::string text;
     std::thread closer([&] {
-        while (!stop) {
+        const DWORD start = ::GetTickCount();
+        while (!stop && ::GetTickCount() - start < limitMs) {
             HWND box = ::FindWindowExA(nullptr, nullptr, "#32770", AfxGetAppName().c_str());
-            if (box && ::GetWindow(box, GW_OWNER) == m_lyrics.m_hWnd && ::IsWindowVisible(box)) {
+            if (box && ::GetWindow(box, GW_OWNER) == owner && ::IsWindowVisible(box)) {
                 text = ItemText(box, 0xFFFF);
                 ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-                seen = true;
                 return;
             }
             ::Sleep(20);
         }
     });
-    ASSERT_TRUE(m_lyrics.Open(nullptr, Entry("ABBA", "SOS")));
-    ASSERT_TRUE(Shows("http://lyrics.example.com/a/abba/sos/printerfriendly.html"));
-    Click(CDHtmlDialog::kIdOpenInBrowser);
-    EXPECT_TRUE(WaitFor([&] { return seen.load(); }, 60000));
+    action();
+    WaitFor([&] { return !text.empty(); }, limitMs);
     stop = true;
     closer.join();
-    EXPECT_NE(text.find("No web browser could open the address"), std::string::npos) << text;
+    return text;
+}
+
+bool BrowserHelperRunning() {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    bool running = false;
+    for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry))
+        running = running || lstrcmpiA(entry.szExeFile, "winebrowser.exe") == 0;
+    ::CloseHandle(snapshot);
+    return running;
+}
+
+// Browsers that hand the address to an instance already running end at once, some with a non-zero code;
+// so does Wine's helper when it finds no browser. Neither is a browser that could not be started.
+TEST_F(MelodeckLyricsTest, AStartedBrowserThatEndsWithAFailureCodeIsNotReported) {
+    CWineBrowserSetting browser("/nonexistent/melodeck-no-browser");
+    ASSERT_TRUE(m_lyrics.Open(nullptr, Entry("ABBA", "SOS")));
+    ASSERT_TRUE(Shows("http://lyrics.example.com/a/abba/sos/printerfriendly.html"));
+    const std::string text = CloseBoxOwnedBy(
+        m_lyrics.m_hWnd,
+        [&] {
+            Click(CDHtmlDialog::kIdOpenInBrowser);
+            WaitFor([] { return !BrowserHelperRunning(); }, 30000);
+        },
+        5000);
+    EXPECT_EQ(text, "");
     EXPECT_TRUE(m_lyrics.IsWindowVisible());
+}
+
+TEST_F(MelodeckLyricsTest, ABrowserThatCannotBeStartedIsToldToTheUser) {
+    ASSERT_TRUE(m_lyrics.Open(nullptr, Entry("ABBA", "SOS")));
+    const std::string text = CloseBoxOwnedBy(
+        m_lyrics.m_hWnd, [&] { m_lyrics.OpenInSystemBrowser("melodeck-no-such-scheme://lyrics/sos"); },
+        60000);
+    EXPECT_NE(text.find("The address could not be opened in a web browser"), std::string::npos) << text;
+    EXPECT_TRUE(m_lyrics.IsWindowVisible());
+}
+
+// The hosted browser shows pages in its current document mode, asked for per user under the program
+// file's name; a value already there is left alone.
+TEST_F(MelodeckLyricsTest, TheCurrentDocumentModeIsAskedForUnderTheProgramsName) {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string name = std::strrchr(path, '\\') ? std::strrchr(path, '\\') + 1 : path;
+    const char* key =
+        "Software\\Microsoft\\Internet Explorer\\Main\\FeatureControl\\FEATURE_BROWSER_EMULATION";
+    auto read = [&] {
+        DWORD value = 0, size = sizeof value;
+        const LONG result =
+            ::RegGetValueA(HKEY_CURRENT_USER, key, name.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size);
+        return result == ERROR_SUCCESS ? value : 0;
+    };
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, key, name.c_str());
+    ASSERT_TRUE(m_lyrics.Open(nullptr, Entry("ABBA", "SOS")));
+    EXPECT_EQ(read(), 11001u);
+    m_lyrics.DestroyWindow();
+    const DWORD chosen = 8000;
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, key, name.c_str(), REG_DWORD, &chosen, sizeof chosen);
+    ASSERT_TRUE(m_lyrics.Open(nullptr, Entry("ABBA", "SOS")));
+    EXPECT_EQ(read(), chosen);
+    ::RegDeleteKeyValueA(HKEY_CURRENT_USER, key, name.c_str());
 }
 
 } // namespace

@@ -160,6 +160,34 @@ TEST(HookChainRefusals, HookingTwiceOrADestroyedWindowFails) {
     EXPECT_EQ(hook.SendMessage(kProbe), 0);
 }
 
+// A hook on a Unicode window (a message box's controls are) keeps it Unicode: its texts arrive in UTF-16
+// at the hook and at the window's own procedure, and the procedure comes back as it was.
+TEST(HookChainCharacterSet, AUnicodeWindowStaysUnicodeWithTextsInUtf16) {
+    HWND hWnd = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(hWnd);
+    ASSERT_TRUE(::IsWindowUnicode(hWnd));
+    const LONG_PTR own = ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC);
+    struct CTextHook : CSubclassWnd {
+        std::wstring m_strSeen;
+        LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+            if (message == WM_SETTEXT) m_strSeen = reinterpret_cast<const wchar_t*>(lParam);
+            return CSubclassWnd::WindowProc(window, message, wParam, lParam);
+        }
+    } hook;
+    ASSERT_TRUE(hook.Hook(hWnd));
+    EXPECT_TRUE(::IsWindowUnicode(hWnd));
+    ::SetWindowTextW(hWnd, L"Caf\u00E9 \u4E2D");
+    EXPECT_EQ(hook.m_strSeen, L"Caf\u00E9 \u4E2D");
+    wchar_t text[16] = {};
+    ::GetWindowTextW(hWnd, text, 16);
+    EXPECT_EQ(std::wstring(text), L"Caf\u00E9 \u4E2D");
+    hook.Hook(nullptr);
+    EXPECT_EQ(::GetWindowLongPtrW(hWnd, GWLP_WNDPROC), own);
+    EXPECT_TRUE(::IsWindowUnicode(hWnd));
+    ::DestroyWindow(hWnd);
+}
+
 int ThreadWindows() {
     int count = 0;
     ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND, LPARAM param) {
