@@ -1,5 +1,6 @@
-// Screenshot tour: starts a copy of Melodeck.exe with both saved lists filled from a demo folder of small
-// tagged MP3s, and saves pictures of the player with its docked list windows, the Find window, the tag
+// Screenshot tour: starts a copy of Melodeck.exe with its play list filled from a demo folder of small
+// tagged MP3s, plays the first song, queues a few others, and saves pictures of the player (the song
+// half-way, its row marked in the play list) with its docked list windows, the Find window, the tag
 // editor and the About box as 24-bit .bmp files. tools/run.sh runs it when there is no display and turns
 // the pictures into the PNG files the README shows.
 //
@@ -12,6 +13,8 @@
 #include "support/TestMedia.h"
 
 #include <commctrl.h>
+#include <mmsystem.h>
+#include <vfw.h>
 
 #include <cstdio>
 #include <string>
@@ -23,6 +26,10 @@ constexpr DWORD kWaitMs = 20000;
 // Only for the last paint of a window that is already up: the tour waits for everything else.
 constexpr DWORD kSettleMs = 600;
 constexpr unsigned kFramesPerSong = 40; // about a second of silence each
+// The song that plays in the pictures (the first row) lasts a minute and is shown at 0:24.
+constexpr unsigned kFramesPlaying = 2300;
+constexpr LONG kShownPositionMs = 24000;
+constexpr int kDevice = 1010;
 // A few songs from different albums, as a listener would queue them.
 constexpr size_t kQueueRows[] = {4, 7, 10};
 constexpr int kQueued = static_cast<int>(sizeof(kQueueRows) / sizeof(kQueueRows[0]));
@@ -65,15 +72,12 @@ bool MakeDemo(const std::string& folder) {
     std::vector<MediaEntry> entries;
     for (const Id3v1Fields& song : kSongs) {
         const std::string path = SongPath(song);
-        if (!WriteMp3File(path, kFramesPerSong, &song)) return Fail("could not write " + path);
+        const unsigned frames = entries.empty() ? kFramesPlaying : kFramesPerSong;
+        if (!WriteMp3File(path, frames, &song)) return Fail("could not write " + path);
         entries.push_back(MakeEntry(path, path.substr(path.rfind('\\') + 1), "mp3"));
     }
-    std::vector<MediaEntry> queue;
-    for (size_t row : kQueueRows)
-        queue.push_back(entries[row]);
     std::string error;
     if (!WriteSavedList(folder + "\\Playlist.dat", entries, &error)) return Fail("Playlist.dat: " + error);
-    if (!WriteSavedList(folder + "\\Queue.dat", queue, &error)) return Fail("Queue.dat: " + error);
     return true;
 }
 
@@ -157,9 +161,22 @@ bool Tour(CMelodeckProcess& program, const std::string& out) {
     HWND playList = program.FindTopLevel("Play List", kWaitMs);
     if (!queue || !playList) return Fail("the list windows did not show");
     constexpr int songs = static_cast<int>(sizeof(kSongs) / sizeof(kSongs[0]));
-    if (!WaitFor([&] { return RowCount(playList) == songs && RowCount(queue) == kQueued; }, kWaitMs))
-        return Fail("the lists did not fill: " + std::to_string(RowCount(playList)) + " and " +
-                    std::to_string(RowCount(queue)) + " rows");
+    if (!WaitFor([&] { return RowCount(playList) == songs; }, kWaitMs))
+        return Fail("the play list did not fill: " + std::to_string(RowCount(playList)) + " rows");
+
+    // The first song plays (its row is marked) and stands at 0:24; then a few songs from other albums go
+    // to the queue, as a listener would queue them, and the selection is let go.
+    HWND device = ::GetDlgItem(player, kDevice);
+    ::PostMessageA(player, WM_COMMAND, MAKEWPARAM(IDC_PLAY, BN_CLICKED), 0);
+    if (!WaitFor([&] { return ::SendMessageA(device, MCIWNDM_GETMODEA, 0, 0) == MCI_MODE_PLAY; }, kWaitMs))
+        return Fail("the first song did not play");
+    ::SendMessageA(device, MCI_SEEK, 0, kShownPositionMs);
+    HWND rows = ::GetDlgItem(playList, IDC_LIST);
+    for (size_t row : kQueueRows)
+        if (!SetRowSelected(rows, program.ProcessId(), static_cast<int>(row), true)) return Fail("could not select");
+    ::PostMessageA(playList, WM_COMMAND, ID_LIST_ADDTOQUEUE, 0);
+    if (!WaitFor([&] { return RowCount(queue) == kQueued; }, kWaitMs)) return Fail("the queue did not fill");
+    SetRowSelected(rows, program.ProcessId(), -1, false);
 
     // No hot buttons: the pointer goes to the screen's far corner, away from every window.
     ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
@@ -183,7 +200,6 @@ bool Tour(CMelodeckProcess& program, const std::string& out) {
 
     // The tag editor is modal: the command is posted, so this thread is free while it is open.
     const int row = 7; // "Tin Roof Rain", one of the queued songs
-    HWND rows = ::GetDlgItem(playList, IDC_LIST);
     if (!SetRowSelected(rows, program.ProcessId(), row, true)) return Fail("could not select a row");
     ::PostMessageA(playList, WM_COMMAND, ID_LIST_PROPERTIES, 0);
     HWND editor = program.FindTopLevel("Edit MP3 Tag", kWaitMs);
