@@ -15,6 +15,8 @@
 
 #include <commctrl.h>
 #include <shlobj.h>
+#include <mmsystem.h>
+#include <vfw.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -532,7 +534,7 @@ TEST_F(SavedListsTest, NamesInEveryScriptComeInByEveryWayAndSurviveARestart) {
           u"\uD55C\uAD6D\uC5B4", u"\U0001F3B5 Song", u"Caf\u00E9 M\u00FCller"}) {
         titles.push_back(WideToUtf8(name));
         paths.push_back(intl + "\\" + titles.back() + ".mp3");
-        MediaBytes bytes = MakeId3v2Title(name), audio = MakeSilentMp3(2);
+        MediaBytes bytes = MakeId3v2Title(name), audio = MakeSilentMp3(120);  // three seconds
         bytes.insert(bytes.end(), audio.begin(), audio.end());
         ASSERT_TRUE(WriteWide(paths.back(), bytes)) << paths.back();
         arguments += " \"" + paths.back() + "\"";
@@ -546,6 +548,19 @@ TEST_F(SavedListsTest, NamesInEveryScriptComeInByEveryWayAndSurviveARestart) {
     HWND playList = ListOf("Play List"), queue = ListOf("Queue");
     ASSERT_TRUE(playListWindow && queueWindow && playList && queue);
     EXPECT_TRUE(WaitFor([&] { return Songs(playList, pid) == titles; }, 20000)) << "from the command line";
+    // A second start hands the same names over to this player, which adds them again.
+    std::u16string command = AnsiToWide("\"" + m_program.PathIn("Melodeck.exe") + "\"" + arguments);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION second{};
+    ASSERT_TRUE(::CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(&command[0]), nullptr, nullptr, FALSE, 0,
+                                 nullptr, nullptr, &startup, &second));
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(second.hProcess, 60000)) << "the second start ended";
+    ::CloseHandle(second.hThread);
+    ::CloseHandle(second.hProcess);
+    std::vector<std::string> twice;
+    for (const std::string& title : titles) twice.insert(twice.end(), 2, title);
+    EXPECT_TRUE(WaitFor([&] { return Songs(playList, pid) == twice; }, 20000)) << "from a second start";
     ASSERT_TRUE(LoadDirectory(playListWindow, intl));
     EXPECT_TRUE(WaitFor([&] { return Songs(playList, pid) == titles; }, 20000)) << "from a folder scan";
 
@@ -579,6 +594,16 @@ TEST_F(SavedListsTest, NamesInEveryScriptComeInByEveryWayAndSurviveARestart) {
     EXPECT_TRUE(WaitFor([&] { return RowCount(playList) >= 6 && RowCount(queue) >= 6; }, 20000));
     EXPECT_EQ(playListRows, ReadListRows(playList, m_program.ProcessId()));
     EXPECT_EQ(queueRows, ReadListRows(queue, m_program.ProcessId()));
+
+    // Each one plays: a song that could not be opened would be passed over, taking two rows at once.
+    HWND device = ::GetDlgItem(m_program.Player(), 1010);
+    ::PostMessageA(m_program.Player(), WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED), 0);  // Play
+    for (int left = 5; left >= 0; --left) {
+        EXPECT_TRUE(WaitFor([&] {
+            return RowCount(queue) == left && ::SendMessageA(device, MCIWNDM_GETMODEA, 0, 0) == MCI_MODE_PLAY;
+        }, 20000)) << left << " left";
+        ::PostMessageA(m_program.Player(), WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);  // Next
+    }
     ASSERT_TRUE(m_program.Close());
 }
 
