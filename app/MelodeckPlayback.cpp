@@ -110,6 +110,8 @@ void CMelodeckDlg::RestoreResumePoint() {
     m_bAutoAdvance = true;
     SetPauseChecked(true);
     SetTrayPauseCheck(true);
+    // The device's own reports of these steps may still be on their way: Play must find it paused now.
+    OnDeviceMode(m_player.GetMode());
     m_banner.RemoveAll();
     m_banner.AddText(NowPlayingText(m_current), 0, 0x00FFFFFF);
 }

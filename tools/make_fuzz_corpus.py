@@ -163,6 +163,8 @@ def id3v2_seeds():
         "size-not-syncsafe": b"ID3\3\0\0\0\0\0\x80" + three_frames(3),
         "truncated": (id3v2_tag(3, three_frames(3)))[:30],
         "empty-frames": id3v2_tag(3, id3v2_frame(3, b"TIT2", b"") + id3v2_frame(3, b"TPE1", b"\1")),
+        # Bytes that are no UTF-8 in a UTF-8 frame: each becomes a three-byte replacement character.
+        "v24-broken-utf8": id3v2_tag(4, id3v2_frame(4, b"TIT2", b"\3" + b"\xd3" * 100)),
     }
     for name, content in encodings.items():
         seeds["v24-" + name] = id3v2_tag(4, id3v2_frame(4, b"TIT2", content))

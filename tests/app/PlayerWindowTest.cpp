@@ -95,6 +95,7 @@ TEST_F(PlayerWindowTest, RestoringFromTheTrayBringsBackBothListWindowsInPlace) {
     HWND playList = m_program.FindTopLevel("Play List");
     ASSERT_TRUE(queue && playList);
     const RECT queueRect = WindowRect(queue), playListRect = WindowRect(playList);
+    ::SendMessageA(m_program.Player(), WM_COMMAND, 32776 /* Minimize To Tray */, 0);
     ::PostMessageA(m_program.Player(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(m_program.Player()); }, 20000));
     EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(queue) && !::IsWindowVisible(playList); }, 20000));

@@ -37,8 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         }
         Check(!text->empty() && text->find('\0') == text->size() - 1, "a text ends in its only zero", size);
-        // In UTF-8 a Latin-1 byte, or a UTF-16 pair of bytes, takes at most twice its bytes.
-        Check(text->size() <= 2 * std::min(tagSize, size) + 1, "a text is at most twice the tag", size);
+        // In UTF-8 a Latin-1 byte, or a UTF-16 pair of bytes, takes at most twice its bytes; a broken byte
+        // of a UTF-8 frame becomes the three-byte replacement character.
+        Check(text->size() <= 3 * std::min(tagSize, size) + 1, "a text is at most three times the tag", size);
     }
 
     size_t furthest = 0;

@@ -158,7 +158,8 @@ TEST_F(TransportTest, QueueFirstThenThePlayListInOrderWrappingAround) {
         started.push_back(Current());
         if (started.back() >= "X") {
             int row = started.back()[0] - 'X';
-            EXPECT_TRUE(Selected(row)) << started.back() << " is selected as it starts";
+            EXPECT_EQ(row, m_playList.m_rows.m_nPlayingRow) << started.back() << " is marked as it starts";
+            EXPECT_FALSE(Selected(row)) << started.back() << " is left out of the selection";
         }
     }
     EXPECT_EQ((std::vector<std::string>{"A", "B", "X", "Y", "Z", "X"}), started);

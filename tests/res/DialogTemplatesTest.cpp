@@ -136,8 +136,13 @@ const DialogExpectation kDialogs[] = {
       {IDC_SONG, "Edit", "", ES_AUTOHSCROLL | ES_READONLY | ES_MULTILINE, ES_AUTOHSCROLL, 7, 70, 110, 14, true},
       {IDC_PATH, "Edit", "", ES_CENTER | ES_RIGHT | ES_MULTILINE | ES_READONLY,
        ES_CENTER | ES_MULTILINE | ES_READONLY, 7, 87, 186, 36, true}}},
-    {"Compact", IDD_COMPACT, "Melodeck", 76, 63, "MS Shell Dlg", 0, kFrame | DS_MODALFRAME,
-     WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE, {}},
+    // A small player: the song that plays and the three buttons it needs most.
+    {"Compact", IDD_COMPACT, "Melodeck", 140, 44, "MS Shell Dlg", 0, kFrame | DS_MODALFRAME,
+     WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE,
+     {{IDC_BANNER, "Static", "", SS_TYPEMASK | SS_NOTIFY, SS_LEFT | SS_NOTIFY, 4, 5, 132, 16, false},
+      {IDC_PREVIOUS, "Button", "P&revious", BS_TYPEMASK, BS_PUSHBUTTON, 4, 25, 40, 14, false},
+      {IDC_PLAY, "Button", "&Play/Pause", BS_TYPEMASK, BS_DEFPUSHBUTTON, 46, 25, 48, 14, false},
+      {IDC_NEXT, "Button", "&Next", BS_TYPEMASK, BS_PUSHBUTTON, 96, 25, 40, 14, false}}},
     // The radio group is read from the group box 1017 up to OK, the next control that starts a group.
     {"Find", IDD_FIND, "Find", 230, 65, "MS Shell Dlg", 0, kFrame | DS_MODALFRAME, 0,
      {{-1, "Static", "&Find:", SS_TYPEMASK, SS_LEFT, 7, 7, 26, 8, false},
@@ -263,7 +268,7 @@ TEST_F(ResourcesTest, PlayerTemplateCarriesTheMainMenu) {
     ASSERT_TRUE(dialog);
     HMENU menu = GetMenu(dialog.get());
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(GetMenuItemCount(menu), 4);
+    EXPECT_EQ(GetMenuItemCount(menu), 5);
 }
 
 // The list view and trackbar of the templates must come from the side-by-side Common Controls 6 that
