@@ -30,6 +30,8 @@ constexpr unsigned kFramesPerSong = 40; // about a second of silence each
 constexpr unsigned kFramesPlaying = 2300;
 constexpr LONG kShownPositionMs = 24000;
 constexpr int kDevice = 1010;
+// The banner scrolls its text in from the right: this long after the start it shows the artist.
+constexpr DWORD kBannerInMs = 11000;
 // A few songs from different albums, as a listener would queue them.
 constexpr size_t kQueueRows[] = {4, 7, 10};
 constexpr int kQueued = static_cast<int>(sizeof(kQueueRows) / sizeof(kQueueRows[0]));
@@ -85,6 +87,19 @@ void RemoveMusic() {
     for (const Id3v1Fields& song : kSongs)
         ::DeleteFileA(SongPath(song).c_str());
     ::RemoveDirectoryA(MusicFolder().c_str());
+}
+
+// The tray's balloons sit where the desktop's tray is, over the player's menu under Wine: the pictures
+// show the windows without them.
+void HideBalloons() {
+    ::EnumWindows(
+        [](HWND window, LPARAM) -> BOOL {
+            char name[64] = {};
+            ::GetClassNameA(window, name, sizeof(name));
+            if (::IsWindowVisible(window) && std::string(name) == TOOLTIPS_CLASSA) ::ShowWindow(window, SW_HIDE);
+            return TRUE;
+        },
+        0);
 }
 
 int RowCount(HWND window) {
@@ -177,6 +192,8 @@ bool Tour(CMelodeckProcess& program, const std::string& out) {
     ::PostMessageA(playList, WM_COMMAND, ID_LIST_ADDTOQUEUE, 0);
     if (!WaitFor([&] { return RowCount(queue) == kQueued; }, kWaitMs)) return Fail("the queue did not fill");
     SetRowSelected(rows, program.ProcessId(), -1, false);
+    ::Sleep(kBannerInMs);
+    HideBalloons();
 
     // No hot buttons: the pointer goes to the screen's far corner, away from every window.
     ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
