@@ -214,6 +214,12 @@ void CPlayListEntries::AdjustPlayingForRemoval(int index) {
     m_rows.SetPlayingRow(m_nPlaying, false);
 }
 
+void CPlayListEntries::ClearPlaying() {
+    if (m_nPlaying < 0) return;
+    m_nPlaying = -1;
+    m_rows.SetPlayingRow(-1, false);
+}
+
 void CPlayListEntries::RemoveAll() {
     m_nPlaying = -1;
     m_rows.SetPlayingRow(-1, false);

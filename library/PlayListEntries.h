@@ -71,6 +71,8 @@ public:
     // The entry whose row is marked as playing (the last one TakeAt picked), -1 for none. The mark
     // follows its entry when rows are sorted or removed before it, and goes with it.
     int GetPlayingIndex() const { return m_nPlaying; }
+    // No row is marked any more: a song of another list plays.
+    void ClearPlaying();
 
     void RemoveSelected();
     void RemoveAll();

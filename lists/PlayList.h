@@ -39,6 +39,7 @@ public:
     int TakeFront(MediaEntry& out) override { return m_entries.TakeFront(out); }
     // The entry whose row is drawn as playing, -1 for none.
     int GetPlayingIndex() const { return m_entries.GetPlayingIndex(); }
+    void ClearPlaying() override { m_entries.ClearPlaying(); }
     void RemoveSelected();
     // Empties the list and supersedes every load still running: what they still find never shows.
     void RemoveAll();

@@ -70,7 +70,10 @@ void CTransportController::PlayNext() {
 }
 
 bool CTransportController::TakeNext() {
-    if (m_queue.TakeFront(m_current) == 1) return true;
+    if (m_queue.TakeFront(m_current) == 1) {
+        m_playList.ClearPlaying();
+        return true;
+    }
     m_nPlayPos = m_nRandom > 0 ? m_playList.TakeRandom(m_current) : m_playList.TakeAt(m_nPlayPos, m_current);
     if (m_nPlayPos > 0) return true;
     m_nPlayPos = 0;  // an empty play list, or the pick failed
@@ -123,7 +126,9 @@ void CTransportController::OnPrevious() {
     try {
         ReleasePause();
         MediaEntry entry;
-        if (m_queue.TakeAt(1, entry) == 0) {
+        if (m_queue.TakeAt(1, entry) != 0) {
+            m_playList.ClearPlaying();
+        } else {
             // With nothing picked yet the position before the first entry names no entry: nothing plays.
             int picked = m_playList.TakeAt(m_nPlayPos - 1, entry);
             m_nPlayPos = picked > 0 ? picked : 0;

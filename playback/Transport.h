@@ -30,6 +30,8 @@ public:
     virtual int TakeFront(MediaEntry& out) = 0;
     virtual int TakeAt(int index, MediaEntry& out) = 0;
     virtual int TakeRandom(MediaEntry& out) = 0;
+    // A song of the other list starts: no row of this one is marked as playing any more.
+    virtual void ClearPlaying() {}
 };
 
 // The player window's controls that the rule reads and sets.

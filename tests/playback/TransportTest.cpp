@@ -89,6 +89,7 @@ public:
     int TakeFront(MediaEntry& out) override { return m_entries.TakeFront(out); }
     int TakeAt(int index, MediaEntry& out) override { return m_entries.TakeAt(index, out); }
     int TakeRandom(MediaEntry& out) override { return m_entries.TakeRandom(out); }
+    void ClearPlaying() override { m_entries.ClearPlaying(); }
     void Add(std::initializer_list<const char*> names) {
         for (const char* name : names) m_entries.AddEntry(Entry(name));
     }
@@ -166,6 +167,12 @@ TEST_F(TransportTest, QueueFirstThenThePlayListInOrderWrappingAround) {
     EXPECT_TRUE(m_queue.Names().empty());
     EXPECT_EQ((std::vector<std::string>{"X", "Y", "Z"}), m_playList.Names()) << "play-list entries stay";
     EXPECT_EQ(1, m_player.m_nPlayPos);
+
+    // A song queued meanwhile plays next, and no play-list row is marked while it does.
+    m_queue.Add({"C"});
+    EndOfTrack();
+    EXPECT_EQ("C", Current());
+    EXPECT_EQ(-1, m_playList.m_rows.m_nPlayingRow);
 }
 
 TEST_F(TransportTest, PlayWhilePlayingStartsTheNextEntryAtOnce) {
