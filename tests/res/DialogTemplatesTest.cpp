@@ -71,7 +71,7 @@ bool ReadTemplate(int id, TemplateHeader& out) {
     return true;
 }
 
-struct ControlSpec {
+struct ControlExpectation {
     int id;
     const char* className;
     const char* text; // nullptr: not checked
@@ -90,7 +90,7 @@ struct DialogExpectation {
     int menuId;
     DWORD style;                       // bits that must be set
     DWORD exStyle;                     // bits that must be set
-    std::vector<ControlSpec> controls; // in tab order
+    std::vector<ControlExpectation> controls; // in tab order
 };
 
 std::ostream& operator<<(std::ostream& os, const DialogExpectation& wanted) {
@@ -219,7 +219,7 @@ TEST_P(DialogTemplateTest, CreatesWithItsControlsInTabOrder) {
     ASSERT_EQ(children.size(), wanted.controls.size());
 
     for (size_t i = 0; i < children.size(); ++i) {
-        const ControlSpec& want = wanted.controls[i];
+        const ControlExpectation& want = wanted.controls[i];
         HWND child = children[i];
         SCOPED_TRACE(testing::Message() << wanted.name << " control #" << i << " (id " << want.id << ")");
         EXPECT_EQ(GetDlgCtrlID(child), want.id);

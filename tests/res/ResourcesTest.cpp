@@ -25,19 +25,19 @@ struct MenuItem {
     std::vector<MenuItem> popup;
 };
 
-struct MenuSpec {
+struct MenuExpectation {
     const char* name;
     int id;
     std::vector<MenuItem> items;
 };
 
-std::ostream& operator<<(std::ostream& os, const MenuSpec& spec) {
-    return os << spec.name;
+std::ostream& operator<<(std::ostream& os, const MenuExpectation& menu) {
+    return os << menu.name;
 }
 
 const MenuItem kSeparator = {0, nullptr, {}};
 
-const MenuSpec kMenus[] = {
+const MenuExpectation kMenus[] = {
     {"Main",
      IDR_MAINMENU,
      {{0,
@@ -139,7 +139,7 @@ void ExpectMenu(HMENU menu, const std::vector<MenuItem>& items, const std::strin
     }
 }
 
-class MenuResourceTest : public ResourcesTest, public testing::WithParamInterface<MenuSpec> {};
+class MenuResourceTest : public ResourcesTest, public testing::WithParamInterface<MenuExpectation> {};
 
 TEST_P(MenuResourceTest, HasEveryItemWithItsTextAndCommand) {
     MenuPtr menu(LoadMenuA(Module(), MAKEINTRESOURCEA(GetParam().id)));
@@ -148,7 +148,7 @@ TEST_P(MenuResourceTest, HasEveryItemWithItsTextAndCommand) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Menus, MenuResourceTest, testing::ValuesIn(kMenus),
-                         [](const testing::TestParamInfo<MenuSpec>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<MenuExpectation>& info) { return info.param.name; });
 
 TEST_F(ResourcesTest, AcceleratorMapsCtrlFToFind) {
     AccelPtr table(LoadAcceleratorsA(Module(), MAKEINTRESOURCEA(IDR_ACCELERATOR)));
@@ -192,18 +192,18 @@ TEST_F(ResourcesTest, String101IsTheOnlyString) {
 // Which outer corners of an image are cut round (transparent), by the part it plays.
 enum class Shape { LeftCap, RightCap, Square, Round, Up, Down, Left, Right };
 
-struct BitmapSpec {
+struct BitmapExpectation {
     int id;
     int width;
     Shape shape;
 };
 
-std::ostream& operator<<(std::ostream& os, const BitmapSpec& spec) {
-    return os << spec.id;
+std::ostream& operator<<(std::ostream& os, const BitmapExpectation& bitmap) {
+    return os << bitmap.id;
 }
 
 // clang-format off
-const BitmapSpec kBitmaps[] = {
+const BitmapExpectation kBitmaps[] = {
     {IDB_ARROW_NORMAL, 21, Shape::Round},       {IDB_ARROW_DISABLED, 21, Shape::Round},
     {IDB_ARROW_HOT, 21, Shape::Round},          {IDB_LEFT_HOT, 10, Shape::LeftCap},
     {IDB_MIDDLE_HOT, 3, Shape::Square},         {IDB_RIGHT_HOT, 10, Shape::RightCap},
@@ -253,7 +253,7 @@ Pixels LoadPixels(int id) {
     return out;
 }
 
-class SkinBitmapTest : public ResourcesTest, public testing::WithParamInterface<BitmapSpec> {};
+class SkinBitmapTest : public ResourcesTest, public testing::WithParamInterface<BitmapExpectation> {};
 
 TEST_P(SkinBitmapTest, IsAnUncompressed24BitImageOfItsSize) {
     std::string bytes = ResourceBytes(GetParam().id, MAKEINTRESOURCEA(2)); // RT_BITMAP
@@ -307,7 +307,7 @@ TEST_P(SkinBitmapTest, IsTransparentOnlyOutsideItsRoundedEnds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bitmaps, SkinBitmapTest, testing::ValuesIn(kBitmaps),
-                         [](const testing::TestParamInfo<BitmapSpec>& info) {
+                         [](const testing::TestParamInfo<BitmapExpectation>& info) {
                              return "Id" + std::to_string(info.param.id);
                          });
 
@@ -315,15 +315,15 @@ int Luminance(COLORREF c) {
     return 299 * GetRValue(c) + 587 * GetGValue(c) + 114 * GetBValue(c);
 }
 
-bool IsSqueezedArrow(const BitmapSpec& spec) {
-    return spec.shape == Shape::Up || spec.shape == Shape::Down || spec.shape == Shape::Left ||
-           spec.shape == Shape::Right;
+bool IsSqueezedArrow(const BitmapExpectation& bitmap) {
+    return bitmap.shape == Shape::Up || bitmap.shape == Shape::Down || bitmap.shape == Shape::Left ||
+           bitmap.shape == Shape::Right;
 }
 
-std::vector<BitmapSpec> SqueezedArrows() {
-    std::vector<BitmapSpec> arrows;
-    for (const BitmapSpec& spec : kBitmaps) {
-        if (IsSqueezedArrow(spec)) arrows.push_back(spec);
+std::vector<BitmapExpectation> SqueezedArrows() {
+    std::vector<BitmapExpectation> arrows;
+    for (const BitmapExpectation& bitmap : kBitmaps) {
+        if (IsSqueezedArrow(bitmap)) arrows.push_back(bitmap);
     }
     return arrows;
 }
@@ -363,7 +363,7 @@ TEST_P(SqueezedArrowTest, GlyphPointsTowardsItsEnd) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bitmaps, SqueezedArrowTest, testing::ValuesIn(SqueezedArrows()),
-                         [](const testing::TestParamInfo<BitmapSpec>& info) {
+                         [](const testing::TestParamInfo<BitmapExpectation>& info) {
                              return "Id" + std::to_string(info.param.id);
                          });
 
