@@ -54,6 +54,8 @@ public:
     uint64_t SeekToBegin() { return Seek(0, begin); }
     uint64_t SeekToEnd() { return Seek(0, end); }
     const std::string& GetFilePath() const { return m_strFilePath; }
+    // The system's description of an error code, as the file errors carry it.
+    static std::string OsErrorText(long osError);
 
 protected:
     // Throws a CFileException for a system error code, with the system's description.
@@ -61,7 +63,6 @@ protected:
     // Throws a CFileException for the most recent system error of this thread.
     [[noreturn]] static void ThrowLastError();
     static long LastOsError();
-    static std::string OsErrorText(long osError);
     void CheckOpen() const;
 
     std::string m_strFilePath;

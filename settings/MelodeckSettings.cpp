@@ -23,17 +23,6 @@ std::string& ProgramIniPath() {
     return path;
 }
 
-std::string SystemErrorText(long error) {
-    char* text = nullptr;
-    const DWORD length = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        static_cast<DWORD>(error), 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = length > 0 && text ? std::string(text, length) : std::string();
-    if (text) ::LocalFree(text);
-    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' ')) result.pop_back();
-    return result.empty() ? "Error " + std::to_string(error) : result;
-}
-
 void ShowWriteFailure(const std::string& iniPath, const std::string& reason) {
     AfxMessageBox(SavedListErrorText(iniPath, reason), MB_OK | MB_ICONERROR);
 }
@@ -83,7 +72,7 @@ void CMelodeckSettings::WriteText(const std::string& key, const std::string& tex
     const long error = static_cast<long>(::GetLastError());
     if (s_bWriteFailureReported || !s_pfnReportWriteFailure) return;
     s_bWriteFailureReported = true;
-    s_pfnReportWriteFailure(path, SystemErrorText(error));
+    s_pfnReportWriteFailure(path, CFile::OsErrorText(error));
 }
 
 std::string CMelodeckSettings::GetIniPath() const {
